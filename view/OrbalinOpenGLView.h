@@ -1,0 +1,90 @@
+#pragma once
+
+#include "OrbitCamera.h"
+#include "SceneDocument.h"
+#include "model/GLPointPair.h"
+
+#include <QOpenGLWindow>
+#include <QRect>
+#include <QSizeF>
+#include <QSurfaceFormat>
+#include <QTimer>
+
+// Half the extent of the orthographic viewing volume, in every direction.
+inline constexpr double edgeOfUniverse = 1000.0;
+
+// The OpenGL view of one document window: it shows the document's scene through an orbiting
+// camera, animated by a 16 ms timer. It is a window surface of its own (the document window
+// hosts it in a container), drawn with fixed-function OpenGL in a compatibility context.
+//
+// Nothing touches OpenGL until the first frame: that frame runs delayedInit(), which sets up
+// the context, settles the scene with the document and starts the animation.
+class OrbalinOpenGLView : public QOpenGLWindow {
+    Q_OBJECT
+
+  public:
+    // A view with the default surface format (see defaultFormat()).
+    explicit OrbalinOpenGLView(const QRect& frame = QRect());
+    // Picks the camera's random parameters: thirteen draws from the random source.
+    OrbalinOpenGLView(const QRect& frame, const QSurfaceFormat& pixelFormat);
+    // The timer is a member, so it stops here: no tick can reach a destroyed view.
+    ~OrbalinOpenGLView() override;
+
+    OrbalinOpenGLView(const OrbalinOpenGLView&) = delete;
+    OrbalinOpenGLView& operator=(const OrbalinOpenGLView&) = delete;
+
+    // Compatibility profile, double buffered, with a depth buffer, each swap waiting for the
+    // display's refresh.
+    static QSurfaceFormat defaultFormat();
+    // The viewport for a view of the given logical size: the whole view in device pixels,
+    // each side truncated.
+    static QRect viewportForSize(const QSizeF& size, qreal devicePixelRatio);
+
+    // The document whose scene this view shows. Not owned; may be null, in which case the
+    // view makes and keeps a scene of its own.
+    void setOrbalinDocument(SceneDocument* document) { orbalinDocument_ = document; }
+    SceneDocument* orbalinDocument() const { return orbalinDocument_; }
+
+    PointPairArray pointPairArray() const { return pointPairArray_; }
+    // Shares the array; never copies it.
+    void setPointPairArray(PointPairArray array);
+
+    bool inited() const { return inited_; }
+    int swapEnabled() const { return swap_enabled; }
+    bool isAnimating() const { return animationTimer.isActive(); }
+    const QTimer& animationTimerForTesting() const { return animationTimer; }
+
+    // The camera; tests and benchmarks may set it directly.
+    const OrbitCamera& camera() const { return camera_; }
+    OrbitCamera& camera() { return camera_; }
+
+    // One-time set-up with the context current; returns at once after the first call.
+    void delayedInit();
+    // Follows the view's size with the viewport; ignored until inited.
+    void reshape();
+    // A new random scene of 10 to 50 pairs (50 only for the largest raw draw).
+    void generatePointPairs();
+    // Starts (or restarts) the repeating 16 ms tick.
+    void startAnimation();
+    // One tick: advance the angles, rebuild the camera, step every pair, ask for a frame.
+    // Virtual so that tests can watch which views receive ticks.
+    virtual void animate();
+    void calculateCameraPosition();
+    void animatePointPairs();
+
+    // One frame, with the context current (the first one also runs delayedInit). The buffer
+    // swap that shows it follows paintGL().
+    void drawRect();
+
+  protected:
+    void paintGL() override;
+    void resizeGL(int w, int h) override;
+
+  private:
+    SceneDocument* orbalinDocument_ = nullptr;
+    bool inited_ = false;
+    int swap_enabled = 0;
+    QTimer animationTimer;
+    PointPairArray pointPairArray_;
+    OrbitCamera camera_;
+};
