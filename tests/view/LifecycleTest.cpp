@@ -1,0 +1,106 @@
+#include "ViewTestSupport.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace {
+
+// Records every tick with whether the view receiving it is still alive.
+class WatchedView : public OrbalinOpenGLView {
+  public:
+    WatchedView()
+        : OrbalinOpenGLView(QRect(0, 0, 160, 120)) {
+        live().insert(this);
+    }
+    ~WatchedView() override { live().erase(this); }
+
+    void animate() override {
+        if (live().count(this) == 0) {
+            ++strayTicks();
+            return;
+        }
+        ++ticks;
+        OrbalinOpenGLView::animate();
+    }
+
+    static std::set<const WatchedView*>& live() {
+        static std::set<const WatchedView*> views;
+        return views;
+    }
+    static int& strayTicks() {
+        static int count = 0;
+        return count;
+    }
+
+    int ticks = 0;
+};
+
+} // namespace
+
+TEST(ViewLifecycle, ManyViewsMadeShownAnimatedAndDestroyedNeverTickWhenGone) {
+    WatchedView::strayTicks() = 0;
+    constexpr int rounds = 4;
+    constexpr int perRound = 6;
+    std::vector<std::unique_ptr<WatchedView>> survivors;
+
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<std::unique_ptr<WatchedView>> views;
+        for (int i = 0; i < perRound; ++i) {
+            views.push_back(std::make_unique<WatchedView>());
+            views.back()->setPosition(40 * i, 30 * round);
+            views.back()->show();
+        }
+        // One goes before it ever drew.
+        views[0].reset();
+        ASSERT_TRUE(processEventsUntil([&] {
+            for (std::size_t i = 1; i < views.size(); ++i)
+                if (views[i]->ticks < 3)
+                    return false;
+            return true;
+        })) << "the shown views did not start ticking";
+
+        // One is hidden, then destroyed; one is destroyed from the event loop between ticks
+        // while the others keep ticking; one is kept for the next rounds.
+        views[1]->hide();
+        processEventsFor(40);
+        views[1].reset();
+        views[2].release()->deleteLater();
+        survivors.push_back(std::move(views[3]));
+        processEventsFor(60);
+        views.clear();
+        processEventsFor(40);
+        EXPECT_EQ(WatchedView::strayTicks(), 0);
+    }
+
+    // The survivors kept ticking all along.
+    for (const auto& view : survivors)
+        EXPECT_GT(view->ticks, 5);
+    survivors.clear();
+    processEventsFor(100);
+    EXPECT_EQ(WatchedView::strayTicks(), 0);
+    EXPECT_TRUE(WatchedView::live().empty());
+}
+
+TEST(ViewLifecycle, ViewHostedInAWidgetGoesWithItsContainer) {
+    WatchedView::strayTicks() = 0;
+    FakeDocument document;
+    auto* view = new WatchedView;
+    view->setOrbalinDocument(&document);
+    auto host = std::make_unique<QWidget>();
+    QWidget* container = QWidget::createWindowContainer(view, host.get());
+    container->setGeometry(0, 0, 200, 150);
+    host->resize(200, 150);
+    host->show();
+    ASSERT_TRUE(processEventsUntil([&] { return view->ticks >= 3; }));
+    EXPECT_NE(document.scene, nullptr);
+
+    host.reset(); // takes the container and its window with it
+    processEventsFor(100);
+    EXPECT_EQ(WatchedView::strayTicks(), 0);
+    EXPECT_TRUE(WatchedView::live().empty());
+}

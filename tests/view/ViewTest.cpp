@@ -1,0 +1,195 @@
+#include "ViewTestSupport.h"
+#include "support/ScriptedRandom.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+TEST(ViewCreation, DrawsThirteenValuesForItsCameraAndNothingElse) {
+    ScriptedRandom random({kRandomMax, 0, kRandomMax / 2, kRandomMax, 0, kRandomMax, 0, 0, 0, 0, 0,
+                           0, kRandomMax, 12345});
+    OrbalinOpenGLView view;
+    EXPECT_EQ(ScriptedRandom::draws(), 13u);
+    const OrbitCamera& c = view.camera();
+    EXPECT_EQ(c.xangle, c.pi2);
+    EXPECT_EQ(c.yangle, 0.0);
+    EXPECT_DOUBLE_EQ(c.dup, -0.03); // negated by the first coin
+    EXPECT_DOUBLE_EQ(c.drt, 0.015);
+    EXPECT_DOUBLE_EQ(c.dzang, -0.007);
+
+    EXPECT_FALSE(view.inited());
+    EXPECT_FALSE(view.isAnimating());
+    EXPECT_EQ(view.pointPairArray(), nullptr);
+    EXPECT_EQ(view.orbalinDocument(), nullptr);
+    EXPECT_EQ(view.swapEnabled(), 0);
+}
+
+TEST(ViewCreation, AsksForADoubleBufferedCompatibilityContextWithVsync) {
+    OrbalinOpenGLView view(QRect(10, 20, 300, 200));
+    EXPECT_EQ(view.size(), QSize(300, 200));
+    const QSurfaceFormat f = view.format();
+    EXPECT_EQ(f.profile(), QSurfaceFormat::CompatibilityProfile);
+    EXPECT_EQ(f.swapBehavior(), QSurfaceFormat::DoubleBuffer);
+    EXPECT_GT(f.depthBufferSize(), 0);
+    EXPECT_EQ(f.swapInterval(), 1);
+}
+
+TEST(ViewViewport, WholeViewInDevicePixelsTruncated) {
+    EXPECT_EQ(OrbalinOpenGLView::viewportForSize(QSizeF(400.7, 300.2), 1.0), QRect(0, 0, 400, 300));
+    EXPECT_EQ(OrbalinOpenGLView::viewportForSize(QSizeF(401, 301), 1.5), QRect(0, 0, 601, 451));
+    EXPECT_EQ(OrbalinOpenGLView::viewportForSize(QSizeF(640, 480), 2.0), QRect(0, 0, 1280, 960));
+}
+
+TEST(ViewSceneHandOver, AdoptsTheDocumentsArrayWithoutDrawing) {
+    FakeDocument document;
+    document.scene = sceneOf({GLPointPair::randomPointPair()});
+    OrbalinOpenGLView view;
+    view.setOrbalinDocument(&document);
+
+    ScriptedRandom random({});
+    view.delayedInit();
+    EXPECT_EQ(ScriptedRandom::draws(), 0u);
+    EXPECT_EQ(view.pointPairArray(), document.scene); // the same object
+    EXPECT_EQ(document.handed, 0);
+    EXPECT_TRUE(view.inited());
+    EXPECT_TRUE(view.isAnimating());
+}
+
+TEST(ViewSceneHandOver, NewDocumentReceivesTheGeneratedArray) {
+    FakeDocument document;
+    OrbalinOpenGLView view;
+    view.setOrbalinDocument(&document);
+
+    // One draw for the count (a value just below the top gives 49), sixteen for each pair.
+    ScriptedRandom random({kRandomMax - 1});
+    view.delayedInit();
+    ASSERT_NE(view.pointPairArray(), nullptr);
+    EXPECT_EQ(view.pointPairArray()->size(), 49u);
+    EXPECT_EQ(ScriptedRandom::draws(), 1u + 49u * 16u);
+    EXPECT_EQ(document.handed, 1);
+    EXPECT_EQ(document.scene, view.pointPairArray());
+}
+
+TEST(ViewSceneHandOver, GeneratedSceneSizeRunsFromTenToFifty) {
+    OrbalinOpenGLView view;
+    {
+        ScriptedRandom random({0});
+        view.generatePointPairs();
+        EXPECT_EQ(view.pointPairArray()->size(), 10u);
+    }
+    {
+        ScriptedRandom random({kRandomMax});
+        view.generatePointPairs();
+        EXPECT_EQ(view.pointPairArray()->size(), 50u);
+    }
+    seedRandom(3);
+    for (int i = 0; i < 20; ++i) {
+        view.generatePointPairs();
+        const auto n = view.pointPairArray()->size();
+        EXPECT_GE(n, 10u);
+        EXPECT_LE(n, 49u);
+        for (const auto& pair : *view.pointPairArray())
+            EXPECT_TRUE(pair && pair->point1() && pair->point2());
+    }
+}
+
+TEST(ViewSceneHandOver, WithoutADocumentKeepsItsOwnScene) {
+    OrbalinOpenGLView view;
+    view.delayedInit();
+    ASSERT_NE(view.pointPairArray(), nullptr);
+    EXPECT_GE(view.pointPairArray()->size(), 10u);
+}
+
+TEST(ViewSetUp, SecondDelayedInitChangesNothing) {
+    FakeDocument document;
+    OrbalinOpenGLView view;
+    view.setOrbalinDocument(&document);
+    view.delayedInit();
+    const PointPairArray scene = view.pointPairArray();
+    document.scene = sceneOf({});
+
+    ScriptedRandom random({});
+    view.delayedInit();
+    EXPECT_EQ(ScriptedRandom::draws(), 0u);
+    EXPECT_EQ(view.pointPairArray(), scene);
+    EXPECT_EQ(document.asked, 1);
+}
+
+TEST(ViewAccessors, SettingTheHeldArrayAgainKeepsIt) {
+    OrbalinOpenGLView view;
+    auto scene = sceneOf({GLPointPair::randomPointPair()});
+    view.setPointPairArray(scene);
+    view.setPointPairArray(view.pointPairArray());
+    EXPECT_EQ(view.pointPairArray(), scene);
+    EXPECT_EQ(scene.use_count(), 2);
+    view.setPointPairArray(nullptr);
+    EXPECT_EQ(scene.use_count(), 1);
+}
+
+TEST(ViewTick, AdvancesTheCameraWithOrWithoutAScene) {
+    OrbalinOpenGLView view;
+    OrbitCamera& c = view.camera();
+    const double x = c.xangle, dx = c.dxang;
+    view.animate();
+    EXPECT_NEAR(c.xangle, x + dx > c.pi2 ? x + dx - c.pi2 : x + dx, 1e-15);
+    EXPECT_NEAR(c.fx * c.fx + c.fy * c.fy + c.fz * c.fz, 1.0, 1e-12);
+
+    view.setPointPairArray(sceneOf({GLPointPair::randomPointPair(), nullptr}));
+    view.animate(); // a missing pair is skipped
+    EXPECT_NEAR(c.fx * c.fx + c.fy * c.fy + c.fz * c.fz, 1.0, 1e-12);
+}
+
+TEST(ViewTimer, PreciseSixteenMillisecondsRepeatingAndRestartable) {
+    OrbalinOpenGLView view;
+    view.startAnimation();
+    const QTimer& timer = view.animationTimerForTesting();
+    EXPECT_TRUE(view.isAnimating());
+    EXPECT_EQ(timer.interval(), 16);
+    EXPECT_EQ(timer.timerType(), Qt::PreciseTimer);
+    EXPECT_FALSE(timer.isSingleShot());
+    // Restarting replaces the running period with a fresh one.
+    std::this_thread::sleep_for(std::chrono::milliseconds(12));
+    EXPECT_LE(timer.remainingTime(), 8);
+    view.startAnimation();
+    EXPECT_TRUE(view.isAnimating());
+    EXPECT_GE(timer.remainingTime(), 12);
+
+    // It ticks from the event loop.
+    const double x = view.camera().xangle;
+    EXPECT_TRUE(processEventsUntil([&] { return view.camera().xangle != x; }, 2000));
+}
+
+TEST(ViewShown, FirstFrameSetsUpAndLaterFramesFollowTheTicks) {
+    FakeDocument document;
+    OrbalinOpenGLView view(QRect(50, 50, 320, 240));
+    view.setOrbalinDocument(&document);
+    ASSERT_TRUE(showAndWaitForFirstFrame(view));
+    EXPECT_EQ(view.swapEnabled(), 1);
+    EXPECT_TRUE(view.isAnimating());
+    ASSERT_NE(document.scene, nullptr);
+    EXPECT_EQ(document.scene, view.pointPairArray());
+
+    int frames = 0;
+    QObject::connect(&view, &QOpenGLWindow::frameSwapped, [&] { ++frames; });
+    EXPECT_TRUE(processEventsUntil([&] { return frames >= 5; }, 5000));
+
+    // A resize after set-up reaches the viewport.
+    view.resize(200, 100);
+    processEventsUntil([&] { return view.size() == QSize(200, 100); }, 2000);
+    processEventsFor(50);
+    view.makeCurrent();
+    view.reshape();
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 200);
+    EXPECT_EQ(viewport[3], 100);
+}
+
+TEST(ViewShown, ReshapeBeforeTheFirstFrameIsIgnored) {
+    OrbalinOpenGLView view;
+    view.reshape();
+    EXPECT_FALSE(view.inited());
+    EXPECT_FALSE(view.isValid()); // no context was made for it
+}
