@@ -1,0 +1,407 @@
+#include "RtfReader.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace {
+
+constexpr char16_t lineSeparator = u'\u2028';
+
+// Windows code page 1252, the one the credits declare (\ansicpg1252), for bytes 0x80 to 0x9F;
+// the other bytes above 0x7F are the same as Latin-1. Undefined slots read as U+FFFD.
+constexpr std::array<char16_t, 32> cp1252High = {
+    u'\u20AC', u'\uFFFD', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
+    u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\uFFFD', u'\u017D', u'\uFFFD',
+    u'\uFFFD', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
+    u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\uFFFD', u'\u017E', u'\u0178'};
+
+QChar fromCodePage(unsigned char byte) {
+    if (byte >= 0x80 && byte < 0xA0)
+        return QChar(cp1252High[byte - 0x80]);
+    return QChar(static_cast<char16_t>(byte));
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Groups whose content is not text and which this reader does not interpret.
+const QSet<QByteArray>& skippedDestinations() {
+    static const QSet<QByteArray> names = {"fonttbl",
+                                           "stylesheet",
+                                           "info",
+                                           "pict",
+                                           "object",
+                                           "header",
+                                           "headerl",
+                                           "headerr",
+                                           "headerf",
+                                           "footer",
+                                           "footerl",
+                                           "footerr",
+                                           "footerf",
+                                           "footnote",
+                                           "listtable",
+                                           "listoverridetable",
+                                           "rsidtbl",
+                                           "generator",
+                                           "filetbl",
+                                           "revtbl",
+                                           "xmlnstbl",
+                                           "themedata",
+                                           "colorschememapping",
+                                           "latentstyles",
+                                           "datastore",
+                                           "fldinst",
+                                           "annotation",
+                                           "atnid",
+                                           "atnauthor",
+                                           "bkmkstart",
+                                           "bkmkend",
+                                           "nonshppict",
+                                           "shppict",
+                                           "userprops",
+                                           "docvar"};
+    return names;
+}
+
+enum class Destination { Text, ColorTable, Skip };
+
+struct GroupState {
+    RtfCharFormat format;
+    RtfAlignment alignment = RtfAlignment::Left;
+    int unicodeSkip = 1;
+    Destination destination = Destination::Text;
+};
+
+// Numeric parameters are clamped to this range; longer digit strings are consumed whole.
+constexpr int64_t parameterLimit = 1'000'000'000;
+
+class Reader {
+  public:
+    explicit Reader(const QByteArray& data)
+        : data_(data) {}
+
+    RtfDocument read() {
+        qsizetype start = 0;
+        while (start < data_.size() && isSpace(data_[start]))
+            ++start;
+        if (!data_.mid(start, 5).startsWith("{\\rtf"))
+            return document_;
+        document_.isRtf = true;
+        position_ = start;
+        bool closed = false;
+        while (position_ < data_.size() && !closed)
+            closed = step();
+        if (closed) {
+            // Anything but white space after the outermost group is damage; it is not read.
+            document_.wellFormed = std::all_of(data_.begin() + position_, data_.end(),
+                                               [](char c) { return isSpace(c) || c == '\0'; });
+        } else {
+            document_.wellFormed = false;
+        }
+        finishParagraph(false);
+        for (RtfParagraph& paragraph : document_.paragraphs)
+            for (RtfRun& run : paragraph.runs)
+                run.text = withoutLoneSurrogates(run.text);
+        return document_;
+    }
+
+  private:
+    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+    // Reads one token; true once the outermost group has closed.
+    bool step() {
+        const char c = data_[position_++];
+        switch (c) {
+        case '{':
+            stack_.push_back(state_);
+            skipPending_ = 0;
+            return false;
+        case '}':
+            skipPending_ = 0;
+            if (stack_.empty())
+                return true; // cannot happen after the opening brace, but stay safe
+            state_ = stack_.back();
+            stack_.pop_back();
+            return stack_.empty();
+        case '\\':
+            controlSequence();
+            return false;
+        case '\r':
+        case '\n':
+            return false;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+                return false;
+            character(c == '\t' ? QChar(u'\t') : fromCodePage(static_cast<unsigned char>(c)));
+            return false;
+        }
+    }
+
+    void controlSequence() {
+        if (position_ >= data_.size())
+            return; // a lone backslash at the very end
+        const char c = data_[position_];
+        if (!isLetter(c)) {
+            ++position_;
+            controlSymbol(c);
+            return;
+        }
+        const qsizetype nameStart = position_;
+        while (position_ < data_.size() && isLetter(data_[position_]))
+            ++position_;
+        // RTF names are at most 32 letters; anything longer is unknown anyway.
+        const QByteArray name =
+            data_.mid(nameStart, std::min<qsizetype>(position_ - nameStart, 33));
+        std::optional<int> parameter;
+        bool negative = false;
+        if (position_ + 1 < data_.size() && data_[position_] == '-' &&
+            isDigit(data_[position_ + 1])) {
+            negative = true;
+            ++position_;
+        }
+        if (position_ < data_.size() && isDigit(data_[position_])) {
+            int64_t value = 0;
+            while (position_ < data_.size() && isDigit(data_[position_])) {
+                value = std::min(value * 10 + (data_[position_] - '0'), parameterLimit);
+                ++position_;
+            }
+            parameter = static_cast<int>(negative ? -value : value);
+        }
+        if (position_ < data_.size() && data_[position_] == ' ')
+            ++position_;
+        controlWord(name, parameter);
+    }
+
+    void controlSymbol(char c) {
+        switch (c) {
+        case '\\':
+        case '{':
+        case '}':
+            character(QChar(static_cast<char16_t>(c)));
+            break;
+        case '\'': {
+            const int high = position_ < data_.size() ? hexValue(data_[position_]) : -1;
+            const int low = position_ + 1 < data_.size() ? hexValue(data_[position_ + 1]) : -1;
+            if (high < 0 || low < 0)
+                break; // a broken escape is dropped; what follows reads as text
+            position_ += 2;
+            character(fromCodePage(static_cast<unsigned char>(high * 16 + low)));
+            break;
+        }
+        case '*':
+            // An ignorable destination: this reader knows none of them.
+            state_.destination = Destination::Skip;
+            break;
+        case '~':
+            character(QChar(u'\u00A0'));
+            break;
+        case '_':
+            character(QChar(u'\u2011'));
+            break;
+        case '\r':
+        case '\n':
+            if (!consumeSkipped())
+                paragraphBreak();
+            break;
+        default: // \- (optional hyphen), \: and others carry no text
+            consumeSkipped();
+            break;
+        }
+    }
+
+    void controlWord(const QByteArray& name, std::optional<int> parameter) {
+        // The fallback text after \uN may hold control words; each counts as one character.
+        if (name != "u" && consumeSkipped())
+            return;
+        const bool on = !parameter || *parameter != 0;
+        RtfCharFormat& format = state_.format;
+        if (name == "par" || name == "sect" || name == "page") {
+            paragraphBreak();
+        } else if (name == "line") {
+            character(QChar(lineSeparator));
+        } else if (name == "tab") {
+            character(QChar(u'\t'));
+        } else if (name == "b") {
+            format.bold = on;
+        } else if (name == "i") {
+            format.italic = on;
+        } else if (name == "ul" || name == "ulw" || name == "uld" || name == "uldb") {
+            format.underline = on;
+        } else if (name == "ulnone") {
+            format.underline = false;
+        } else if (name == "fs") {
+            format.halfPoints = parameter && *parameter > 0 ? std::clamp(*parameter, 2, 3276) : 24;
+        } else if (name == "cf") {
+            const int index = parameter.value_or(0);
+            format.color = index >= 0 && index < static_cast<int>(colors_.size())
+                               ? colors_[static_cast<std::size_t>(index)]
+                               : std::nullopt;
+        } else if (name == "plain") {
+            format = RtfCharFormat();
+        } else if (name == "pard") {
+            state_.alignment = RtfAlignment::Left;
+        } else if (name == "ql") {
+            state_.alignment = RtfAlignment::Left;
+        } else if (name == "qc") {
+            state_.alignment = RtfAlignment::Center;
+        } else if (name == "qr") {
+            state_.alignment = RtfAlignment::Right;
+        } else if (name == "qj") {
+            state_.alignment = RtfAlignment::Justify;
+        } else if (name == "uc") {
+            state_.unicodeSkip = std::clamp(parameter.value_or(1), 0, 16);
+        } else if (name == "u") {
+            if (parameter) {
+                const int unit = *parameter < 0 ? *parameter + 65536 : *parameter;
+                if (unit >= 0 && unit <= 0xFFFF)
+                    character(QChar(static_cast<char16_t>(unit)));
+                skipPending_ = state_.unicodeSkip;
+            }
+        } else if (name == "bin") {
+            const qsizetype length = std::max(parameter.value_or(0), 0);
+            position_ += std::min(length, data_.size() - position_);
+        } else if (name == "colortbl") {
+            state_.destination = Destination::ColorTable;
+            colors_.clear();
+            pendingColor_ = RtfColor();
+            pendingColorSet_ = false;
+        } else if (name == "red" || name == "green" || name == "blue") {
+            if (state_.destination == Destination::ColorTable) {
+                const int value = std::clamp(parameter.value_or(0), 0, 255);
+                (name == "red"     ? pendingColor_.red
+                 : name == "green" ? pendingColor_.green
+                                   : pendingColor_.blue) = value;
+                pendingColorSet_ = true;
+            }
+        } else if (name == "emdash") {
+            character(QChar(u'\u2014'));
+        } else if (name == "endash") {
+            character(QChar(u'\u2013'));
+        } else if (name == "bullet") {
+            character(QChar(u'\u2022'));
+        } else if (name == "lquote") {
+            character(QChar(u'\u2018'));
+        } else if (name == "rquote") {
+            character(QChar(u'\u2019'));
+        } else if (name == "ldblquote") {
+            character(QChar(u'\u201C'));
+        } else if (name == "rdblquote") {
+            character(QChar(u'\u201D'));
+        } else if (name == "emspace" || name == "enspace" || name == "qmspace") {
+            character(QChar(u' '));
+        } else if (skippedDestinations().contains(name)) {
+            state_.destination = Destination::Skip;
+        }
+        // Every other control word is not needed here and is ignored.
+    }
+
+    // True (and one character used up) while the fallback text of a \uN escape is skipped.
+    bool consumeSkipped() {
+        if (skipPending_ <= 0)
+            return false;
+        --skipPending_;
+        return true;
+    }
+
+    void character(QChar ch) {
+        if (consumeSkipped())
+            return;
+        switch (state_.destination) {
+        case Destination::Skip:
+            return;
+        case Destination::ColorTable:
+            if (ch == u';') {
+                colors_.push_back(pendingColorSet_ ? std::optional(pendingColor_) : std::nullopt);
+                pendingColor_ = RtfColor();
+                pendingColorSet_ = false;
+            }
+            return;
+        case Destination::Text:
+            break;
+        }
+        std::vector<RtfRun>& runs = paragraph_.runs;
+        if (runs.empty() || !(runs.back().format == state_.format))
+            runs.push_back(RtfRun{QString(), state_.format});
+        runs.back().text.append(ch);
+    }
+
+    void paragraphBreak() {
+        if (state_.destination == Destination::Text)
+            finishParagraph(true);
+    }
+
+    // An unfinished last paragraph is kept only when it holds text.
+    void finishParagraph(bool ended) {
+        if (!ended && paragraph_.runs.empty())
+            return;
+        paragraph_.alignment = state_.alignment;
+        document_.paragraphs.push_back(std::move(paragraph_));
+        paragraph_ = RtfParagraph();
+    }
+
+    static QString withoutLoneSurrogates(const QString& text) {
+        QString result;
+        result.reserve(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar ch = text[i];
+            if (ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                result.append(ch);
+                result.append(text[++i]);
+            } else if (ch.isSurrogate()) {
+                result.append(QChar(QChar::ReplacementCharacter));
+            } else {
+                result.append(ch);
+            }
+        }
+        return result;
+    }
+
+    const QByteArray& data_;
+    qsizetype position_ = 0;
+    std::vector<GroupState> stack_;
+    GroupState state_;
+    int skipPending_ = 0;
+    std::vector<std::optional<RtfColor>> colors_;
+    RtfColor pendingColor_;
+    bool pendingColorSet_ = false;
+    RtfParagraph paragraph_;
+    RtfDocument document_;
+};
+
+} // namespace
+
+QString RtfParagraph::text() const {
+    QString result;
+    for (const RtfRun& run : runs)
+        result += run.text;
+    return result;
+}
+
+QString RtfDocument::plainText() const {
+    QStringList lines;
+    for (const RtfParagraph& paragraph : paragraphs)
+        lines.append(paragraph.text());
+    return lines.join(u'\n');
+}
+
+RtfDocument readRtf(const QByteArray& data) {
+    return Reader(data).read();
+}
