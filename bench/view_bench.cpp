@@ -1,0 +1,190 @@
+// Costs of the scene view: one tick, one frame in a real context, and the processor time an
+// animated view takes against a bare OpenGL window doing the same drawing. Needs a display.
+#include "model/GLPointPair.h"
+#include "model/Random.h"
+#include "view/OrbalinOpenGLView.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QOpenGLWindow>
+#include <QTimer>
+
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+constexpr int benchWidth = 640;
+constexpr int benchHeight = 480;
+constexpr int cpuSeconds = 10;
+
+PointPairArray randomScene(int pairs) {
+    PointPairs scene;
+    scene.reserve(static_cast<std::size_t>(pairs));
+    for (int i = 0; i < pairs; ++i)
+        scene.push_back(GLPointPair::randomPointPair());
+    return std::make_shared<const PointPairs>(std::move(scene));
+}
+
+class Document : public SceneDocument {
+  public:
+    explicit Document(PointPairArray scene)
+        : scene_(std::move(scene)) {}
+    PointPairArray pointPairArray() const override { return scene_; }
+    void setPointPairArray(PointPairArray array) override { scene_ = std::move(array); }
+
+  private:
+    PointPairArray scene_;
+};
+
+void runEventLoopFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool waitForFirstFrame(OrbalinOpenGLView& view) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!(view.isExposed() && view.inited()) && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return view.inited();
+}
+
+double processSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The least a window can do for the same picture: 50 coloured lines, redrawn every 16 ms.
+class BareWindow : public QOpenGLWindow {
+  public:
+    BareWindow()
+        : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate) {
+        setFormat(OrbalinOpenGLView::defaultFormat());
+        for (auto& line : lines_)
+            for (double& v : line)
+                v = randomDoubleBetween(-800, 800);
+        timer_.setTimerType(Qt::PreciseTimer);
+        connect(&timer_, &QTimer::timeout, this, [this] { update(); });
+        timer_.start(16);
+    }
+
+  protected:
+    void paintGL() override {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-1000, 1000, -1000, 1000, -1000, 1000);
+        glMatrixMode(GL_MODELVIEW);
+        glBegin(GL_LINES);
+        for (const auto& l : lines_) {
+            glColor4d(1, 0, 0, 1);
+            glVertex3d(l[0], l[1], l[2]);
+            glColor4d(0, 1, 1, 1);
+            glVertex3d(l[3], l[4], l[5]);
+        }
+        glEnd();
+    }
+
+  private:
+    std::array<std::array<double, 6>, 50> lines_{};
+    QTimer timer_;
+};
+
+// Runs the event loop with the window shown and returns the share of one core the process
+// used, and the frames shown per second.
+template <typename Window> std::pair<double, double> cpuShareOf(Window& window) {
+    int frames = 0;
+    QObject::connect(&window, &QOpenGLWindow::frameSwapped, [&] { ++frames; });
+    window.resize(benchWidth, benchHeight);
+    window.show();
+    runEventLoopFor(500); // settle: first frame, set-up
+    frames = 0;
+    QElapsedTimer wall;
+    const double before = processSeconds();
+    wall.start();
+    runEventLoopFor(cpuSeconds * 1000);
+    const double cpu = processSeconds() - before;
+    const double elapsed = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+    window.hide();
+    return {cpu / elapsed, frames / elapsed};
+}
+
+} // namespace
+
+static void BM_ViewTick50Pairs(benchmark::State& state) {
+    seedRandom(1);
+    OrbalinOpenGLView view;
+    view.setPointPairArray(randomScene(50));
+    for (auto _ : state) {
+        view.animate();
+        benchmark::DoNotOptimize(view.camera().px);
+    }
+}
+BENCHMARK(BM_ViewTick50Pairs);
+
+// One frame drawn and finished by the GL (the swap that shows it is not included).
+static void BM_ViewFrame(benchmark::State& state) {
+    seedRandom(2);
+    Document document(randomScene(static_cast<int>(state.range(0))));
+    OrbalinOpenGLView view(QRect(0, 0, benchWidth, benchHeight));
+    view.setOrbalinDocument(&document);
+    view.show();
+    if (!waitForFirstFrame(view)) {
+        state.SkipWithError("the view never drew: no display?");
+        return;
+    }
+    view.makeCurrent();
+    for (auto _ : state) {
+        view.drawRect();
+        glFinish();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ViewFrame)->Arg(50)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// Ten seconds of an animated 50-pair view against ten seconds of the bare window, in one run
+// and at one size. The figure to watch is cpu_ratio (the goal is at most 1.1).
+static void BM_AnimatedViewCpuAgainstBareWindow(benchmark::State& state) {
+    seedRandom(3);
+    for (auto _ : state) {
+        std::pair<double, double> viewShare;
+        std::pair<double, double> bareShare;
+        {
+            Document document(randomScene(50));
+            OrbalinOpenGLView view;
+            view.setOrbalinDocument(&document);
+            viewShare = cpuShareOf(view);
+        }
+        {
+            BareWindow bare;
+            bareShare = cpuShareOf(bare);
+        }
+        state.counters["view_cpu"] = viewShare.first;
+        state.counters["bare_cpu"] = bareShare.first;
+        state.counters["cpu_ratio"] = viewShare.first / bareShare.first;
+        state.counters["view_fps"] = viewShare.second;
+        state.counters["bare_fps"] = bareShare.second;
+    }
+}
+BENCHMARK(BM_AnimatedViewCpuAgainstBareWindow)->Iterations(1)->Unit(benchmark::kSecond);
+
+int main(int argc, char** argv) {
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
