@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+
+class AboutController;
+
+// One per application: seeds the random generator from the microsecond clock when the
+// application starts, and once more when the About panel is first loaded; answers About.
+class AppController : public QObject {
+    Q_OBJECT
+
+  public:
+    using MicrosecondClock = uint64_t (*)();
+
+    explicit AppController(QObject* parent = nullptr);
+    ~AppController() override;
+
+    // Seeds the generator with the low 32 bits of the microsecond clock. Runs at start-up and
+    // when the first About command loads the panel.
+    void awakeFromNib();
+    // Loads the About panel on first use.
+    AboutController* aboutController();
+    // The About command.
+    void orderFrontStandardAboutPanel();
+
+    // Microseconds since the epoch.
+    static uint64_t microseconds();
+    // Test seam: replaces the clock; nullptr restores the real one. Returns the previous clock.
+    static MicrosecondClock setMicrosecondClock(MicrosecondClock clock);
+
+  private:
+    std::unique_ptr<AboutController> aboutController_;
+};

@@ -1,0 +1,48 @@
+#include "Document.h"
+
+#include "DocumentWindow.h"
+
+#include <QFileInfo>
+
+Document::Document() = default;
+
+Document::~Document() {
+    deleteWindow();
+}
+
+void Document::windowControllerDidLoadNib(DocumentWindow* /*window*/) {}
+
+void Document::setFilePath(const QString& path) {
+    filePath_ = path;
+    if (!path.isEmpty())
+        untitledNumber_ = 0;
+    if (window_)
+        window_->updateTitle();
+}
+
+void Document::setUntitledNumber(int number) {
+    untitledNumber_ = number;
+    if (window_)
+        window_->updateTitle();
+}
+
+QString Document::displayName() const {
+    if (!filePath_.isEmpty())
+        return QFileInfo(filePath_).fileName();
+    if (untitledNumber_ <= 1)
+        return tr("Untitled");
+    return tr("Untitled %1").arg(untitledNumber_);
+}
+
+DocumentWindow* Document::window() const {
+    return window_.data();
+}
+
+void Document::setWindow(DocumentWindow* window) {
+    window_ = window;
+}
+
+void Document::deleteWindow() {
+    delete window_.data();
+    window_ = nullptr;
+}

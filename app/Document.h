@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <optional>
+
+class DocumentWindow;
+
+// One open document of the application's own thin document framework. The DocumentController
+// makes documents, gives each its window and reads and writes their files; a document turns
+// its content into file data and back, and fills the window it is given.
+class Document : public QObject {
+    Q_OBJECT
+
+  public:
+    Document();
+    // Destroys the document's window (and whatever it shows) before the document's own state.
+    ~Document() override;
+
+    // The name of the window description this document's window is made from.
+    virtual QString windowNibName() const = 0;
+    // Builds the window's content from that description and wires it to the document.
+    virtual void loadWindowDescription(DocumentWindow* window) = 0;
+    // Called once the window's content is in place.
+    virtual void windowControllerDidLoadNib(DocumentWindow* window);
+
+    // The whole file's data, or nothing (with the reason in plain English) when the document
+    // cannot be written now.
+    virtual std::optional<QByteArray> dataRepresentationOfType(const QString& type,
+                                                               QString* reason) const = 0;
+    // Reads the whole file's data. On failure returns false, says why, and leaves the
+    // document as it was.
+    virtual bool loadDataRepresentation(const QByteArray& data, const QString& type,
+                                        QString* reason) = 0;
+
+    // The file the document was read from or last saved to; empty for a new document.
+    QString filePath() const { return filePath_; }
+    void setFilePath(const QString& path);
+    // 1 for "Untitled", n for "Untitled n"; 0 once the document has a file.
+    int untitledNumber() const { return untitledNumber_; }
+    void setUntitledNumber(int number);
+    // The file's name, or "Untitled", "Untitled 2", ... for a document without one.
+    QString displayName() const;
+
+    DocumentWindow* window() const;
+    void setWindow(DocumentWindow* window);
+
+  protected:
+    // Deletes the window now; subclasses whose window refers back to them call it first thing
+    // in their destructor.
+    void deleteWindow();
+
+  private:
+    QString filePath_;
+    int untitledNumber_ = 0;
+    QPointer<DocumentWindow> window_;
+};

@@ -1,0 +1,241 @@
+#include "DocumentController.h"
+
+#include "DocumentWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMessageBox>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+
+QString canonicalPath(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+} // namespace
+
+DocumentController::DocumentController(DocumentType type, DocumentFactory factory, QObject* parent)
+    : QObject(parent)
+    , type_(std::move(type))
+    , factory_(std::move(factory)) {}
+
+DocumentController::~DocumentController() {
+    const std::vector<Document*> documents = std::move(documents_);
+    documents_.clear();
+    for (Document* document : documents)
+        delete document;
+}
+
+Document* DocumentController::documentForFile(const QString& path) const {
+    const QString wanted = canonicalPath(path);
+    const auto found = std::find_if(documents_.begin(), documents_.end(), [&](Document* document) {
+        return !document->filePath().isEmpty() && canonicalPath(document->filePath()) == wanted;
+    });
+    return found == documents_.end() ? nullptr : *found;
+}
+
+Document* DocumentController::newDocument() {
+    std::unique_ptr<Document> document = factory_();
+    document->setUntitledNumber(nextUntitledNumber());
+    Document* result = document.release();
+    documents_.push_back(result);
+    makeWindow(result);
+    return result;
+}
+
+Document* DocumentController::openDocumentWithContentsOfFile(const QString& path) {
+    if (Document* open = documentForFile(path)) {
+        if (DocumentWindow* window = open->window()) {
+            window->showNormal();
+            window->raise();
+            window->activateWindow();
+        }
+        return open;
+    }
+    const QFileInfo info(path);
+    const QString failure = tr("The document “%1” could not be opened.").arg(info.fileName());
+    QWidget* parent = QApplication::activeWindow();
+    if (info.isDir()) {
+        showError(parent, failure, tr("It is a folder, not a file."));
+        return nullptr;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showError(parent, failure, file.errorString());
+        return nullptr;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        showError(parent, failure, file.errorString());
+        return nullptr;
+    }
+    std::unique_ptr<Document> document = factory_();
+    QString reason;
+    if (!document->loadDataRepresentation(data, type_.name, &reason)) {
+        showError(parent, failure, reason);
+        return nullptr;
+    }
+    document->setFilePath(canonicalPath(path));
+    Document* result = document.release();
+    documents_.push_back(result);
+    makeWindow(result);
+    return result;
+}
+
+void DocumentController::openDocuments(const QStringList& paths) {
+    for (const QString& path : paths)
+        openDocumentWithContentsOfFile(path);
+}
+
+void DocumentController::runOpenPanel(QWidget* parent) {
+    const QString filters = tr("%1 (*.%2);;All files (*)").arg(type_.name, type_.extension);
+    openDocuments(QFileDialog::getOpenFileNames(parent, tr("Open"), QString(), filters));
+}
+
+bool DocumentController::saveDocument(Document* document) {
+    if (document->filePath().isEmpty())
+        return saveDocumentAs(document);
+    return saveDocumentToFile(document, document->filePath());
+}
+
+bool DocumentController::saveDocumentAs(Document* document) {
+    const QString suggestion =
+        document->filePath().isEmpty()
+            ? QDir::home().filePath(document->displayName() + u'.' + type_.extension)
+            : document->filePath();
+    const QString filters = tr("%1 (*.%2)").arg(type_.name, type_.extension);
+    const QString chosen =
+        QFileDialog::getSaveFileName(document->window(), tr("Save As"), suggestion, filters);
+    if (chosen.isEmpty())
+        return false;
+    return saveDocumentToFile(document, fileNameWithExtension(chosen));
+}
+
+QString DocumentController::fileNameWithExtension(const QString& path) const {
+    const QString suffix = u'.' + type_.extension;
+    if (path.endsWith(suffix, Qt::CaseInsensitive))
+        return path;
+    return path + suffix;
+}
+
+bool DocumentController::saveDocumentToFile(Document* document, const QString& path) {
+    const QString failure = tr("The document “%1” could not be saved as “%2”.")
+                                .arg(document->displayName(), QFileInfo(path).fileName());
+    QString reason;
+    const std::optional<QByteArray> data = document->dataRepresentationOfType(type_.name, &reason);
+    if (!data) {
+        showError(document->window(), failure, reason);
+        return false;
+    }
+    // The new content replaces the old file only once it is completely written.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        showError(document->window(), failure, file.errorString());
+        return false;
+    }
+    if (file.write(*data) != data->size() || !file.commit()) {
+        showError(document->window(), failure, file.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    document->setFilePath(canonicalPath(path));
+    return true;
+}
+
+void DocumentController::closeDocument(Document* document) {
+    if (DocumentWindow* window = document->window())
+        window->close();
+}
+
+void DocumentController::closeAllDocuments() {
+    const std::vector<Document*> documents = documents_;
+    for (Document* document : documents)
+        closeDocument(document);
+}
+
+QList<QKeySequence> DocumentController::saveAsShortcuts() {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::SaveAs);
+    if (keys.isEmpty())
+        keys.append(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    return keys;
+}
+
+void DocumentController::makeWindow(Document* document) {
+    auto* window = new DocumentWindow(document);
+    window->setObjectName(document->windowNibName());
+    document->setWindow(window);
+    document->loadWindowDescription(window);
+    window->updateTitle();
+    wireActions(window);
+    connect(window, &DocumentWindow::closed, this, &DocumentController::windowClosed);
+    // Opening files (and reporting failures) waits until the drop itself has finished.
+    connect(window, &DocumentWindow::filesDropped, this, &DocumentController::openDocuments,
+            Qt::QueuedConnection);
+    document->windowControllerDidLoadNib(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void DocumentController::wireActions(DocumentWindow* window) {
+    const auto wire = [window](const char* name, QList<QKeySequence> keys, auto&& slot) {
+        QAction* action = window->findChild<QAction*>(QLatin1String(name));
+        if (!action)
+            return;
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, window, slot);
+    };
+    Document* document = window->document();
+    wire("actionNew", QKeySequence::keyBindings(QKeySequence::New), [this] { newDocument(); });
+    wire("actionOpen", QKeySequence::keyBindings(QKeySequence::Open),
+         [this, window] { runOpenPanel(window); });
+    wire("actionSave", QKeySequence::keyBindings(QKeySequence::Save),
+         [this, document] { saveDocument(document); });
+    wire("actionSaveAs", saveAsShortcuts(), [this, document] { saveDocumentAs(document); });
+    wire("actionClose", QKeySequence::keyBindings(QKeySequence::Close),
+         [this, document] { closeDocument(document); });
+    wire("actionQuit", QKeySequence::keyBindings(QKeySequence::Quit),
+         [this] { emit quitRequested(); });
+    wire("actionAbout", {}, [this] { emit aboutRequested(); });
+}
+
+void DocumentController::windowClosed(DocumentWindow* window) {
+    Document* document = window->document();
+    const auto found = std::find(documents_.begin(), documents_.end(), document);
+    if (found == documents_.end())
+        return;
+    documents_.erase(found);
+    // The close event is still being delivered to the window: delete both once it is over.
+    document->deleteLater();
+    if (documents_.empty())
+        emit lastDocumentClosed();
+}
+
+int DocumentController::nextUntitledNumber() const {
+    int number = 1;
+    while (std::any_of(documents_.begin(), documents_.end(), [number](Document* document) {
+        return document->filePath().isEmpty() && document->untitledNumber() == number;
+    }))
+        ++number;
+    return number;
+}
+
+void DocumentController::showError(QWidget* parent, const QString& text,
+                                   const QString& reason) const {
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("documentErrorBox"));
+    box.setInformativeText(reason);
+    box.exec();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Document.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class DocumentWindow;
+class QWidget;
+
+// The application's document controller: it makes new documents, opens and saves files,
+// gives every document one window with the standard File and Help commands, and reports
+// failures to the user. It owns the open documents.
+class DocumentController : public QObject {
+    Q_OBJECT
+
+  public:
+    struct DocumentType {
+        QString name;      // "Orbalin Scene"
+        QString extension; // without the dot: "orbalin"
+    };
+    using DocumentFactory = std::function<std::unique_ptr<Document>()>;
+
+    DocumentController(DocumentType type, DocumentFactory factory, QObject* parent = nullptr);
+    ~DocumentController() override;
+
+    DocumentController(const DocumentController&) = delete;
+    DocumentController& operator=(const DocumentController&) = delete;
+
+    const DocumentType& documentType() const { return type_; }
+    const std::vector<Document*>& documents() const { return documents_; }
+    // The open document of that file, if any (compared by canonical path).
+    Document* documentForFile(const QString& path) const;
+
+    // New: an untitled document in a window of its own.
+    Document* newDocument();
+    // Opens a file, or brings its window to the front when it is open already. On failure the
+    // user is told why and no window is left behind; returns nullptr.
+    Document* openDocumentWithContentsOfFile(const QString& path);
+    void openDocuments(const QStringList& paths);
+    // Open…: asks for files and opens them.
+    void runOpenPanel(QWidget* parent);
+
+    // Save: to the document's file, or through Save As… when it has none.
+    bool saveDocument(Document* document);
+    // Save As…: asks for a name (adding the extension when missing) and saves there.
+    bool saveDocumentAs(Document* document);
+    // Writes the file atomically: on failure the user is told why and any old file stays whole.
+    // On success the document takes the file's path.
+    bool saveDocumentToFile(Document* document, const QString& path);
+    // The name as saved: the type's extension is added when the name lacks it.
+    QString fileNameWithExtension(const QString& path) const;
+
+    void closeDocument(Document* document);
+    void closeAllDocuments();
+
+    // The key sequences of Save As…: the platform's own, or Ctrl+Shift+S where it has none.
+    static QList<QKeySequence> saveAsShortcuts();
+
+  signals:
+    void aboutRequested();
+    void quitRequested();
+    // The last open document has closed.
+    void lastDocumentClosed();
+
+  private:
+    void makeWindow(Document* document);
+    void wireActions(DocumentWindow* window);
+    void windowClosed(DocumentWindow* window);
+    int nextUntitledNumber() const;
+    void showError(QWidget* parent, const QString& text, const QString& reason) const;
+
+    DocumentType type_;
+    DocumentFactory factory_;
+    std::vector<Document*> documents_;
+};

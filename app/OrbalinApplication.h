@@ -1,0 +1,34 @@
+#pragma once
+
+#include "AppController.h"
+#include "DocumentController.h"
+
+#include <QObject>
+#include <QStringList>
+
+class QApplication;
+
+// The application as a whole: the application controller (which seeds the random generator
+// as the shell is made) and the document controller for scene documents, wired together.
+class OrbalinApplication : public QObject {
+    Q_OBJECT
+
+  public:
+    // Reverse-DNS name of the desktop entry, the icon and the application id.
+    static QString desktopFileName() { return QStringLiteral("io.github.orbalin.Orbalin"); }
+    // Names the application to the platform; call once the QApplication exists.
+    static void configure(QApplication& application);
+
+    OrbalinApplication();
+    ~OrbalinApplication() override;
+
+    // Opens the files named, or one new document when none is named.
+    void start(const QStringList& files);
+
+    AppController& appController() { return appController_; }
+    DocumentController& documentController() { return documentController_; }
+
+  private:
+    AppController appController_;
+    DocumentController documentController_;
+};

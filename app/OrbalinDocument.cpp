@@ -1,0 +1,55 @@
+#include "OrbalinDocument.h"
+
+#include "DocumentWindow.h"
+#include "SceneViewHost.h"
+#include "model/KeyedArchiver.h"
+#include "model/KeyedUnarchiver.h"
+#include "ui_OrbalinDocument.h"
+#include "view/OrbalinOpenGLView.h"
+
+OrbalinDocument::OrbalinDocument() = default;
+
+OrbalinDocument::~OrbalinDocument() {
+    // The view refers back to this document: it goes first.
+    if (orbalinOpenGLView_)
+        orbalinOpenGLView_->setOrbalinDocument(nullptr);
+    deleteWindow();
+}
+
+void OrbalinDocument::loadWindowDescription(DocumentWindow* window) {
+    Ui::OrbalinDocument description;
+    description.setupUi(window);
+    orbalinOpenGLView_ = description.orbalinOpenGLView->view();
+    orbalinOpenGLView_->setOrbalinDocument(this);
+}
+
+void OrbalinDocument::windowControllerDidLoadNib(DocumentWindow* window) {
+    Document::windowControllerDidLoadNib(window);
+}
+
+std::optional<QByteArray> OrbalinDocument::dataRepresentationOfType(const QString& /*type*/,
+                                                                    QString* reason) const {
+    if (!pointPairArray_) {
+        if (reason)
+            *reason = tr("Its scene has not been made yet: a new scene is made when its window "
+                         "first draws. Nothing was written.");
+        return std::nullopt;
+    }
+    return KeyedArchiver::archivedDataWithRootObject(*pointPairArray_);
+}
+
+bool OrbalinDocument::loadDataRepresentation(const QByteArray& data, const QString& /*type*/,
+                                             QString* reason) {
+    UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(data);
+    if (!result.rootObject) {
+        if (reason)
+            *reason = result.error.isEmpty() ? tr("The file holds no scene.") : result.error;
+        return false;
+    }
+    setPointPairArray(std::move(result.rootObject));
+    return true;
+}
+
+void OrbalinDocument::setPointPairArray(PointPairArray array) {
+    pointPairArray_ = std::move(array);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Document.h"
+#include "view/OrbalinOpenGLView.h"
+#include "view/SceneDocument.h"
+
+#include <QPointer>
+
+// A scene document: it owns the scene (shared with its window's view, never copied) and turns
+// it into a keyed archive and back. The view of a new document makes the scene on its first
+// draw and hands it over; a document read from a file has its scene before its window exists.
+class OrbalinDocument : public Document, public SceneDocument {
+    Q_OBJECT
+
+  public:
+    OrbalinDocument();
+    ~OrbalinDocument() override;
+
+    QString windowNibName() const override { return QStringLiteral("OrbalinDocument"); }
+    // Loads the "OrbalinDocument" window description and wires its view to this document.
+    void loadWindowDescription(DocumentWindow* window) override;
+    void windowControllerDidLoadNib(DocumentWindow* window) override;
+
+    // The keyed archive of the scene. Refused while there is no scene yet (the view has never
+    // drawn): such a file could never be opened again.
+    std::optional<QByteArray> dataRepresentationOfType(const QString& type,
+                                                       QString* reason) const override;
+    bool loadDataRepresentation(const QByteArray& data, const QString& type,
+                                QString* reason) override;
+
+    PointPairArray pointPairArray() const override { return pointPairArray_; }
+    void setPointPairArray(PointPairArray array) override;
+
+    // The scene view of the document's window; null until the window is loaded.
+    OrbalinOpenGLView* orbalinOpenGLView() const { return orbalinOpenGLView_; }
+
+  private:
+    QPointer<OrbalinOpenGLView> orbalinOpenGLView_;
+    PointPairArray pointPairArray_;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+class OrbalinOpenGLView;
+
+// The widget a document window's description places to show the scene: it makes the scene
+// view (a window surface of its own) and embeds it so that it fills the host.
+class SceneViewHost : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit SceneViewHost(QWidget* parent = nullptr);
+
+    // Owned by the embedding container: it goes when the host goes.
+    OrbalinOpenGLView* view() const { return view_; }
+
+    QSize sizeHint() const override { return QSize(640, 480); }
+
+  private:
+    OrbalinOpenGLView* view_;
+};

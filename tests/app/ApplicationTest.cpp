@@ -1,0 +1,509 @@
+// End-to-end tests of the application: the real shell, windows, menus and scene views under a
+// display, driven through their actions and shortcuts.
+#include "app/AboutController.h"
+#include "app/AppController.h"
+#include "app/DocumentWindow.h"
+#include "app/OrbalinApplication.h"
+#include "app/OrbalinDocument.h"
+#include "model/Random.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPointer>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Answers the application's modal dialogs as they come up: message boxes are read and
+// dismissed; file dialogs get the file set in `fileToChoose` (or are cancelled).
+class DialogAnswerer {
+  public:
+    DialogAnswerer() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
+        timer_.start();
+    }
+
+    QString fileToChoose;
+    QStringList messages;
+    QStringList reasons;
+    int fileDialogs = 0;
+
+  private:
+    void answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            messages.append(box->text());
+            reasons.append(box->informativeText());
+            box->accept();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            ++fileDialogs;
+            if (fileToChoose.isEmpty()) {
+                dialog->reject();
+            } else {
+                const QFileInfo chosen(fileToChoose);
+                dialog->setDirectory(chosen.absolutePath());
+                // selectFile() leaves a focused name field alone: type into it instead.
+                if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
+                    name->setText(chosen.fileName());
+                static_cast<QDialog*>(dialog)->accept(); // runs the file dialog's own accept
+            }
+        }
+    }
+
+    QTimer timer_;
+};
+
+class ApplicationTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        OrbalinApplication::configure(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+        ASSERT_TRUE(directory_.isValid());
+        shell_ = std::make_unique<OrbalinApplication>();
+    }
+
+    void TearDown() override {
+        shell_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    DocumentController& controller() { return shell_->documentController(); }
+    QString path(const QString& name) const { return directory_.filePath(name); }
+
+    static OrbalinDocument* scene(Document* document) {
+        return qobject_cast<OrbalinDocument*>(document);
+    }
+
+    // Waits until the document's view has drawn once and settled the scene.
+    static bool drawn(OrbalinDocument* document) {
+        return QTest::qWaitFor(
+            [document] {
+                OrbalinOpenGLView* view = document->orbalinOpenGLView();
+                return view && view->inited() && document->pointPairArray() != nullptr;
+            },
+            10000);
+    }
+
+    static QAction* action(Document* document, const char* name) {
+        return document->window()->findChild<QAction*>(QLatin1String(name));
+    }
+
+    // Sends a shortcut to the document's window the way a user would type it.
+    static void press(Document* document, const QKeySequence& keys) {
+        DocumentWindow* window = document->window();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keySequence(window, keys);
+    }
+
+    static int visibleDocumentWindows() {
+        int count = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (qobject_cast<DocumentWindow*>(widget) && widget->isVisible())
+                ++count;
+        return count;
+    }
+
+    static void writeFile(const QString& path, const QByteArray& data) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    }
+
+    static QByteArray readFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir directory_;
+    std::unique_ptr<OrbalinApplication> shell_;
+};
+
+TEST_F(ApplicationTest, StartsWithOneNewDocumentWhoseViewMakesAndSharesTheScene) {
+    shell_->start({});
+    ASSERT_EQ(controller().documents().size(), 1u);
+    OrbalinDocument* document = scene(controller().documents().front());
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->window()->windowTitle(), "Untitled");
+    EXPECT_EQ(document->window()->objectName(), "OrbalinDocument");
+    ASSERT_TRUE(drawn(document));
+
+    OrbalinOpenGLView* view = document->orbalinOpenGLView();
+    EXPECT_EQ(view->orbalinDocument(), document);
+    EXPECT_EQ(view->pointPairArray().get(), document->pointPairArray().get())
+        << "document and view share one array";
+    EXPECT_GE(document->pointPairArray()->size(), 10u);
+    EXPECT_LE(document->pointPairArray()->size(), 50u);
+    EXPECT_TRUE(view->isAnimating());
+}
+
+TEST_F(ApplicationTest, NewFromTheShortcutNumbersUntitledWindows) {
+    shell_->start({});
+    Document* first = controller().documents().front();
+    press(first, QKeySequence(QKeySequence::New));
+    ASSERT_EQ(controller().documents().size(), 2u);
+    Document* second = controller().documents().back();
+    EXPECT_EQ(second->window()->windowTitle(), "Untitled 2");
+    ASSERT_TRUE(drawn(scene(second)));
+    EXPECT_NE(scene(first)->pointPairArray(), scene(second)->pointPairArray());
+
+    // A closed window's number is free again.
+    action(first, "actionClose")->trigger();
+    action(second, "actionNew")->trigger();
+    EXPECT_EQ(controller().documents().back()->window()->windowTitle(), "Untitled");
+}
+
+TEST_F(ApplicationTest, SaveThenOpenGivesBackTheSameScene) {
+    shell_->start({});
+    OrbalinDocument* original = scene(controller().documents().front());
+    ASSERT_TRUE(drawn(original));
+
+    // Save on a new document asks for a name; the extension is added.
+    DialogAnswerer answerer;
+    answerer.fileToChoose = path("orbit");
+    press(original, QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(answerer.fileDialogs, 1);
+    EXPECT_TRUE(answerer.messages.isEmpty()) << answerer.messages.join(' ').toStdString();
+    const QString saved = path("orbit.orbalin");
+    ASSERT_TRUE(QFile::exists(saved));
+    EXPECT_EQ(original->window()->windowTitle(), "orbit.orbalin");
+    const PointPairArray scene1 = original->pointPairArray();
+
+    // Opening the open file brings its window forward instead of opening it twice.
+    EXPECT_EQ(controller().openDocumentWithContentsOfFile(saved), original);
+    EXPECT_EQ(controller().documents().size(), 1u);
+
+    // Save again writes to the same file without asking.
+    const QByteArray bytes = readFile(saved);
+    action(original, "actionSave")->trigger();
+    EXPECT_EQ(answerer.fileDialogs, 1);
+    EXPECT_EQ(readFile(saved), bytes);
+
+    action(original, "actionClose")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    OrbalinDocument* reopened = scene(controller().openDocumentWithContentsOfFile(saved));
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->window()->windowTitle(), "orbit.orbalin");
+    const PointPairArray scene2 = reopened->pointPairArray();
+    ASSERT_NE(scene2, nullptr) << "the scene is read before the window draws";
+    ASSERT_EQ(scene2->size(), scene1->size());
+    for (std::size_t i = 0; i < scene1->size(); ++i) {
+        for (int end = 0; end < 2; ++end) {
+            const auto& a = end == 0 ? (*scene1)[i]->point1() : (*scene1)[i]->point2();
+            const auto& b = end == 0 ? (*scene2)[i]->point1() : (*scene2)[i]->point2();
+            SCOPED_TRACE(testing::Message() << "pair " << i << " end " << end);
+            EXPECT_EQ(b->x(), a->x());
+            EXPECT_EQ(b->y(), a->y());
+            EXPECT_EQ(b->z(), a->z());
+            EXPECT_EQ(b->red(), a->red());
+            EXPECT_EQ(b->green(), a->green());
+            EXPECT_EQ(b->blue(), a->blue());
+            EXPECT_EQ(b->alpha(), a->alpha());
+            double dx = 1, dy = 1, dz = 1;
+            b->getDx(&dx, &dy, &dz);
+            EXPECT_EQ(dx, 0.0);
+            EXPECT_EQ(dy, 0.0);
+            EXPECT_EQ(dz, 0.0);
+        }
+    }
+    // The view adopts the stored scene rather than making a new one.
+    ASSERT_TRUE(drawn(reopened));
+    EXPECT_EQ(reopened->orbalinOpenGLView()->pointPairArray().get(), scene2.get());
+    EXPECT_EQ(reopened->pointPairArray().get(), scene2.get());
+}
+
+TEST_F(ApplicationTest, SaveAsKeepsAnExtensionGivenAndRetitles) {
+    shell_->start({});
+    Document* document = controller().documents().front();
+    ASSERT_TRUE(drawn(scene(document)));
+    DialogAnswerer answerer;
+    answerer.fileToChoose = path("Named.ORBALIN");
+    action(document, "actionSaveAs")->trigger();
+    EXPECT_TRUE(QFile::exists(path("Named.ORBALIN")));
+    EXPECT_FALSE(QFile::exists(path("Named.ORBALIN.orbalin")));
+    EXPECT_EQ(document->window()->windowTitle(), "Named.ORBALIN");
+
+    // Cancelling the dialog writes nothing and changes nothing.
+    answerer.fileToChoose.clear();
+    action(document, "actionSaveAs")->trigger();
+    EXPECT_EQ(answerer.fileDialogs, 2);
+    EXPECT_EQ(document->window()->windowTitle(), "Named.ORBALIN");
+}
+
+TEST_F(ApplicationTest, SaveAsHasAShortcutEvenWhereThePlatformDefinesNone) {
+    shell_->start({});
+    QAction* saveAs = action(controller().documents().front(), "actionSaveAs");
+    ASSERT_FALSE(saveAs->shortcuts().isEmpty());
+    if (QKeySequence::keyBindings(QKeySequence::SaveAs).isEmpty()) {
+        EXPECT_EQ(saveAs->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    }
+    EXPECT_EQ(action(controller().documents().front(), "actionQuit")->shortcuts(),
+              QKeySequence::keyBindings(QKeySequence::Quit));
+}
+
+TEST_F(ApplicationTest, MalformedFileShowsTheErrorAndLeavesNoWindow) {
+    writeFile(path("broken.orbalin"), "bplist00 this is not a scene");
+    shell_->start({});
+    const int windowsBefore = visibleDocumentWindows();
+
+    DialogAnswerer answerer;
+    EXPECT_EQ(controller().openDocumentWithContentsOfFile(path("broken.orbalin")), nullptr);
+    ASSERT_EQ(answerer.messages.size(), 1);
+    EXPECT_EQ(answerer.messages[0],
+              QString::fromUtf8("The document “broken.orbalin” could not be opened."));
+    EXPECT_FALSE(answerer.reasons[0].isEmpty()) << "the reader's reason is the detail";
+    EXPECT_EQ(controller().documents().size(), 1u);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(visibleDocumentWindows(), windowsBefore);
+
+    // A missing file and a folder are reported the same way.
+    EXPECT_EQ(controller().openDocumentWithContentsOfFile(path("missing.orbalin")), nullptr);
+    EXPECT_EQ(controller().openDocumentWithContentsOfFile(directory_.path()), nullptr);
+    ASSERT_EQ(answerer.messages.size(), 3);
+    EXPECT_TRUE(answerer.messages[1].contains(QString::fromUtf8("“missing.orbalin”")));
+    EXPECT_FALSE(answerer.reasons[1].isEmpty());
+    EXPECT_FALSE(answerer.reasons[2].isEmpty());
+    EXPECT_EQ(controller().documents().size(), 1u);
+}
+
+TEST_F(ApplicationTest, FilesNamedAtStartUpOpenAndFailuresAreReported) {
+    {
+        OrbalinDocument source;
+        source.setPointPairArray(std::make_shared<const PointPairs>(
+            PointPairs{GLPointPair::randomPointPair(), GLPointPair::randomPointPair()}));
+        QString reason;
+        writeFile(path("two.orbalin"), *source.dataRepresentationOfType("Orbalin Scene", &reason));
+    }
+    writeFile(path("empty.orbalin"), QByteArray());
+    DialogAnswerer answerer;
+    shell_->start({path("two.orbalin"), path("empty.orbalin")});
+    ASSERT_EQ(controller().documents().size(), 1u) << "no new document when files are named";
+    EXPECT_EQ(controller().documents().front()->window()->windowTitle(), "two.orbalin");
+    EXPECT_EQ(scene(controller().documents().front())->pointPairArray()->size(), 2u);
+    EXPECT_EQ(answerer.messages.size(), 1);
+}
+
+TEST_F(ApplicationTest, DroppedFilesOpen) {
+    {
+        OrbalinDocument source;
+        source.setPointPairArray(std::make_shared<const PointPairs>());
+        QString reason;
+        writeFile(path("dropped.orbalin"),
+                  *source.dataRepresentationOfType("Orbalin Scene", &reason));
+    }
+    shell_->start({});
+    DocumentWindow* window = controller().documents().front()->window();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path("dropped.orbalin"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &drop);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return controller().documents().size() == 2; }, 5000));
+    OrbalinDocument* opened = scene(controller().documents().back());
+    EXPECT_EQ(opened->window()->windowTitle(), "dropped.orbalin");
+    // An empty stored scene stays empty: the view does not make one of its own.
+    ASSERT_TRUE(drawn(opened));
+    EXPECT_TRUE(opened->pointPairArray()->empty());
+
+    QMimeData text;
+    text.setText("not a file");
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QCoreApplication::sendEvent(window, &refused);
+    EXPECT_FALSE(refused.isAccepted());
+}
+
+TEST_F(ApplicationTest, SavingBeforeTheFirstDrawIsRefusedAndWritesNothing) {
+    writeFile(path("keep.orbalin"), "old content");
+    shell_->start({});
+    DialogAnswerer answerer;
+    Document* fresh = controller().newDocument();
+    ASSERT_EQ(scene(fresh)->pointPairArray(), nullptr) << "the view has not drawn yet";
+    EXPECT_FALSE(controller().saveDocumentToFile(fresh, path("keep.orbalin")));
+    ASSERT_EQ(answerer.messages.size(), 1);
+    EXPECT_TRUE(answerer.messages[0].contains("could not be saved"));
+    EXPECT_TRUE(answerer.reasons[0].contains("Nothing was written"));
+    EXPECT_EQ(readFile(path("keep.orbalin")), "old content");
+    EXPECT_TRUE(fresh->filePath().isEmpty());
+}
+
+TEST_F(ApplicationTest, FailedSaveSaysWhyAndKeepsTheDocumentUntitled) {
+    shell_->start({});
+    Document* document = controller().documents().front();
+    ASSERT_TRUE(drawn(scene(document)));
+    DialogAnswerer answerer;
+    EXPECT_FALSE(controller().saveDocumentToFile(document, path("no/such/folder/x.orbalin")));
+    EXPECT_FALSE(controller().saveDocumentToFile(document, directory_.path()));
+    ASSERT_EQ(answerer.messages.size(), 2);
+    EXPECT_TRUE(answerer.messages[0].contains(QString::fromUtf8("“x.orbalin”")));
+    EXPECT_FALSE(answerer.reasons[0].isEmpty());
+    EXPECT_FALSE(answerer.reasons[1].isEmpty());
+    EXPECT_EQ(document->window()->windowTitle(), "Untitled");
+}
+
+TEST_F(ApplicationTest, AboutTwiceShowsOnePanelWithTheCreditsOnce) {
+    shell_->start({});
+    Document* document = controller().documents().front();
+    action(document, "actionAbout")->trigger();
+    AboutController* about = shell_->appController().aboutController();
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about->aboutPanel()));
+    QTextEdit* text = about->aboutTextView();
+    text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
+    action(document, "actionAbout")->trigger();
+
+    int panels = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == "aboutPanel" && widget->isVisible())
+            ++panels;
+    EXPECT_EQ(panels, 1);
+    EXPECT_EQ(shell_->appController().aboutController(), about);
+    const QString credits = text->toPlainText();
+    EXPECT_TRUE(credits.startsWith("Orbalin\n"));
+    EXPECT_EQ(credits.count("What it does"), 1);
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_TRUE(about->textInited());
+    EXPECT_EQ(about->aboutPanel()->windowTitle(), "About Orbalin");
+    // The first paragraph is centred and bold, as the credits say.
+    const QTextBlock title = text->document()->firstBlock();
+    EXPECT_EQ(title.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(title.begin().fragment().charFormat().fontWeight(), QFont::Bold);
+}
+
+TEST_F(ApplicationTest, AboutWithMissingCreditsLeavesTheTextEmpty) {
+    AboutController about(path("no-credits.rtf"));
+    about.setupTextView();
+    EXPECT_TRUE(about.textInited());
+    EXPECT_TRUE(about.aboutTextView()->toPlainText().isEmpty());
+    EXPECT_TRUE(about.aboutTextView()->isReadOnly());
+}
+
+uint64_t clockReadings = 0;
+uint64_t fakeClock() {
+    ++clockReadings;
+    return 0xABCD'0000'1234'5678ull;
+}
+
+TEST(ApplicationSeeding, FirstAboutReseedsAndLaterOnesDoNot) {
+    OrbalinApplication::configure(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    // What a generator seeded with the clock's low 32 bits yields.
+    seedRandom(0x1234'5678u);
+    const double expected1 = randomDoubleBetweenZeroOne();
+    const double expected2 = randomDoubleBetweenZeroOne();
+
+    clockReadings = 0;
+    const AppController::MicrosecondClock previous = AppController::setMicrosecondClock(&fakeClock);
+    {
+        OrbalinApplication shell;
+        EXPECT_EQ(clockReadings, 1u) << "seeded once at start-up";
+        shell.start({});
+        Document* document = shell.documentController().documents().front();
+        OrbalinDocument* scene = qobject_cast<OrbalinDocument*>(document);
+        ASSERT_TRUE(QTest::qWaitFor([scene] { return scene->pointPairArray() != nullptr; }, 10000));
+
+        QAction* about = document->window()->findChild<QAction*>("actionAbout");
+        about->trigger();
+        EXPECT_EQ(clockReadings, 2u);
+        EXPECT_EQ(randomDoubleBetweenZeroOne(), expected1) << "the first About reseeds";
+        about->trigger();
+        EXPECT_EQ(clockReadings, 2u);
+        EXPECT_EQ(randomDoubleBetweenZeroOne(), expected2) << "a second About does not";
+    }
+    AppController::setMicrosecondClock(previous);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(ApplicationTest, ClosingAWindowStopsItsTimerAndTheLastOneQuits) {
+    shell_->start({});
+    controller().newDocument();
+    Document* first = controller().documents().front();
+    Document* second = controller().documents().back();
+    ASSERT_TRUE(drawn(scene(first)));
+    ASSERT_TRUE(drawn(scene(second)));
+    QPointer<OrbalinOpenGLView> firstView = scene(first)->orbalinOpenGLView();
+    QPointer<OrbalinOpenGLView> secondView = scene(second)->orbalinOpenGLView();
+    ASSERT_TRUE(firstView->isAnimating());
+    QSignalSpy lastClosed(&controller(), &DocumentController::lastDocumentClosed);
+
+    press(first, QKeySequence(QKeySequence::Close));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(firstView.isNull()) << "the closed window's view (and its timer) is gone";
+    EXPECT_EQ(controller().documents().size(), 1u);
+    EXPECT_EQ(lastClosed.count(), 0);
+    ASSERT_FALSE(secondView.isNull());
+    EXPECT_TRUE(secondView->isAnimating());
+
+    action(second, "actionClose")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(secondView.isNull());
+    EXPECT_EQ(lastClosed.count(), 1);
+    EXPECT_TRUE(controller().documents().empty());
+}
+
+TEST_F(ApplicationTest, QuitClosesEveryWindow) {
+    shell_->start({});
+    controller().newDocument();
+    QSignalSpy lastClosed(&controller(), &DocumentController::lastDocumentClosed);
+    action(controller().documents().front(), "actionQuit")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(controller().documents().empty());
+    EXPECT_EQ(lastClosed.count(), 1);
+    EXPECT_EQ(visibleDocumentWindows(), 0);
+}
+
+TEST(OrbalinDocumentTest, ReadingRefusesBadDataAndKeepsTheScene) {
+    OrbalinDocument document;
+    EXPECT_EQ(document.windowNibName(), "OrbalinDocument");
+    const auto scene =
+        std::make_shared<const PointPairs>(PointPairs{GLPointPair::randomPointPair()});
+    document.setPointPairArray(scene);
+    document.setPointPairArray(document.pointPairArray());
+    EXPECT_EQ(document.pointPairArray(), scene);
+
+    QString reason;
+    EXPECT_FALSE(document.loadDataRepresentation("garbage", "Orbalin Scene", &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(document.pointPairArray(), scene);
+    EXPECT_FALSE(document.loadDataRepresentation(QByteArray(), "Orbalin Scene", nullptr));
+    EXPECT_EQ(document.pointPairArray(), scene);
+
+    // The type name is not looked at.
+    const std::optional<QByteArray> data = document.dataRepresentationOfType("anything", &reason);
+    ASSERT_TRUE(data.has_value());
+    OrbalinDocument copy;
+    ASSERT_TRUE(copy.loadDataRepresentation(*data, "other", &reason));
+    ASSERT_EQ(copy.pointPairArray()->size(), 1u);
+    EXPECT_EQ(copy.pointPairArray()->front()->point1()->x(), scene->front()->point1()->x());
+}
+
+TEST(OrbalinDocumentTest, ADocumentWithoutASceneRefusesToWrite) {
+    OrbalinDocument document;
+    QString reason;
+    EXPECT_FALSE(document.dataRepresentationOfType("Orbalin Scene", &reason).has_value());
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(document.displayName(), "Untitled");
+    document.setUntitledNumber(3);
+    EXPECT_EQ(document.displayName(), "Untitled 3");
+    document.setFilePath("/somewhere/scene.orbalin");
+    EXPECT_EQ(document.displayName(), "scene.orbalin");
+}
+
+} // namespace
