@@ -1,16 +1,29 @@
 #include "GLPointPair.h"
 
+#include "KeyedArchiver.h"
+#include "KeyedUnarchiver.h"
 #include "Random.h"
 
+const QString glppPoint1Key = QStringLiteral("glppPoint1Key");
+const QString glppPoint2Key = QStringLiteral("glppPoint2Key");
+
 GLPointPair::GLPointPair(std::shared_ptr<GLPointWithColor> point,
-                         std::shared_ptr<GLPointWithColor> andPoint)
-{
+                         std::shared_ptr<GLPointWithColor> andPoint) {
     setPoint2(std::move(andPoint));
     setPoint1(std::move(point));
 }
 
-std::shared_ptr<GLPointPair> GLPointPair::randomPointPair()
-{
+GLPointPair::GLPointPair(KeyedUnarchiver& coder) {
+    setPoint2(coder.decodeObjectForKey<GLPointWithColor>(glppPoint2Key));
+    setPoint1(coder.decodeObjectForKey<GLPointWithColor>(glppPoint1Key));
+}
+
+void GLPointPair::encodeWithCoder(KeyedArchiver& coder) const {
+    coder.encodeObject(point1_, glppPoint1Key);
+    coder.encodeObject(point2_, glppPoint2Key);
+}
+
+std::shared_ptr<GLPointPair> GLPointPair::randomPointPair() {
     const double alpha = randomDoubleBetweenZeroOne();
     const double blue = randomDoubleBetweenZeroOne();
     const double green = randomDoubleBetweenZeroOne();
@@ -38,8 +51,7 @@ std::shared_ptr<GLPointPair> GLPointPair::randomPointPair()
     return std::make_shared<GLPointPair>(std::move(first), std::move(second));
 }
 
-Color GLPointPair::complementaryColorForColor(const Color& color)
-{
+Color GLPointPair::complementaryColorForColor(const Color& color) {
     float hue = 0.0f;
     float saturation = 0.0f;
     float brightness = 0.0f;
@@ -51,30 +63,26 @@ Color GLPointPair::complementaryColorForColor(const Color& color)
     return Color::colorWithCalibratedHue(hue, saturation, brightness, alpha);
 }
 
-void GLPointPair::setPoint1(std::shared_ptr<GLPointWithColor> point)
-{
+void GLPointPair::setPoint1(std::shared_ptr<GLPointWithColor> point) {
     point1_ = std::move(point);
     if (point1_ && point2_)
         point2_->setColor(complementaryColorForColor(point1_->color()));
 }
 
-void GLPointPair::setPoint2(std::shared_ptr<GLPointWithColor> point)
-{
+void GLPointPair::setPoint2(std::shared_ptr<GLPointWithColor> point) {
     point2_ = std::move(point);
     if (point1_ && point2_)
         point1_->setColor(complementaryColorForColor(point2_->color()));
 }
 
-void GLPointPair::render() const
-{
+void GLPointPair::render() const {
     if (point1_)
         point1_->render();
     if (point2_)
         point2_->render();
 }
 
-void GLPointPair::animate()
-{
+void GLPointPair::animate() {
     if (point1_)
         point1_->animate();
     if (point2_)

@@ -3,19 +3,33 @@
 #include "Color.h"
 #include "GLPointWithColor.h"
 
+#include <QString>
+
 #include <memory>
 #include <vector>
+
+class KeyedArchiver;
+class KeyedUnarchiver;
+
+// Archive keys of a pair, in the order they are written.
+extern const QString glppPoint1Key;
+extern const QString glppPoint2Key;
 
 // One line segment of a scene. Its ends keep complementary colours: setting either end
 // recolours the other end (the very point object, shared with whoever else holds it) with the
 // complement of the end just set.
 class GLPointPair {
-public:
+  public:
     // No ends yet; decoding fills them in.
     GLPointPair() = default;
     // Sets the second point first, then the first: the first keeps its colour and the second
     // takes its complement.
-    GLPointPair(std::shared_ptr<GLPointWithColor> point, std::shared_ptr<GLPointWithColor> andPoint);
+    GLPointPair(std::shared_ptr<GLPointWithColor> point,
+                std::shared_ptr<GLPointWithColor> andPoint);
+    // Reads the second point first, then the first, so the second point is recoloured to the
+    // complement of the first whatever colour it was stored with. A missing point stays
+    // nullptr; the unarchiver refuses such a pair.
+    explicit GLPointPair(KeyedUnarchiver& coder);
 
     GLPointPair(const GLPointPair&) = delete;
     GLPointPair& operator=(const GLPointPair&) = delete;
@@ -33,11 +47,14 @@ public:
     void setPoint1(std::shared_ptr<GLPointWithColor> point);
     void setPoint2(std::shared_ptr<GLPointWithColor> point);
 
+    // Writes the first point, then the second, as object references.
+    void encodeWithCoder(KeyedArchiver& coder) const;
+
     // Two coloured vertices, the first point's first.
     void render() const;
     void animate();
 
-private:
+  private:
     std::shared_ptr<GLPointWithColor> point1_;
     std::shared_ptr<GLPointWithColor> point2_;
 };

@@ -2,19 +2,35 @@
 
 #include "Color.h"
 
+#include <QString>
+
 #include <memory>
+
+class KeyedArchiver;
+class KeyedUnarchiver;
+
+// Archive keys of a point, in the order they are written.
+extern const QString glpwcXKey;
+extern const QString glpwcYKey;
+extern const QString glpwcZKey;
+extern const QString glpwcRedKey;
+extern const QString glpwcGreenKey;
+extern const QString glpwcBlueKey;
+extern const QString glpwcAlphaKey;
 
 // One end of a line segment: a position, a velocity that is stored but never applied, and an
 // RGBA colour held twice. The four doubles are what is drawn and saved; the Color object is
 // what the complement rule of a pair reads. Initialisers that take components keep the doubles
 // at full precision and build the colour from them as floats; setColor() goes the other way.
 class GLPointWithColor {
-public:
+  public:
     GLPointWithColor(double x, double y, double z, double red, double green, double blue,
                      double alpha);
     GLPointWithColor(double x, double y, double z, const Color& color);
     // Opaque black.
     GLPointWithColor(double x, double y, double z);
+    // Reads the position and the four colour doubles; the velocity stays 0.
+    explicit GLPointWithColor(KeyedUnarchiver& coder);
 
     GLPointWithColor(const GLPointWithColor&) = delete;
     GLPointWithColor& operator=(const GLPointWithColor&) = delete;
@@ -24,6 +40,9 @@ public:
     static std::shared_ptr<GLPointWithColor> pointWithX(double x, double y, double z,
                                                         const Color& color);
     static std::shared_ptr<GLPointWithColor> pointWithX(double x, double y, double z);
+
+    // Writes the position and the four colour doubles; the velocity is not kept.
+    void encodeWithCoder(KeyedArchiver& coder) const;
 
     // One glColor4d and one glVertex3d, inside a primitive that the caller has opened.
     void render() const;
@@ -54,7 +73,7 @@ public:
     void setBlue(double blue) { blue_ = blue; }
     void setAlpha(double alpha) { alpha_ = alpha; }
 
-private:
+  private:
     double x_ = 0.0;
     double y_ = 0.0;
     double z_ = 0.0;

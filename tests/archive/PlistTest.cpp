@@ -1,0 +1,269 @@
+#include "model/KeyedArchiver.h"
+#include "model/KeyedUnarchiver.h"
+#include "model/plist/BinaryPlist.h"
+#include "model/plist/XmlPlist.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using plist::Ref;
+using plist::Type;
+using plist::Value;
+
+namespace {
+
+// A binary property list assembled from raw objects, for damage no writer would produce.
+QByteArray assemble(const std::vector<QByteArray>& objects, unsigned refSize, std::uint64_t top,
+                    std::uint64_t claimedCount = 0) {
+    QByteArray out("bplist00");
+    std::vector<std::uint64_t> offsets;
+    for (const QByteArray& object : objects) {
+        offsets.push_back(static_cast<std::uint64_t>(out.size()));
+        out.append(object);
+    }
+    const auto table = static_cast<std::uint64_t>(out.size());
+    for (std::uint64_t offset : offsets)
+        out.append(static_cast<char>(offset)); // offsets stay below 256 here
+    auto be64 = [&](std::uint64_t v) {
+        for (int i = 7; i >= 0; --i)
+            out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    out.append(6, '\0');
+    out.append('\x01');
+    out.append(static_cast<char>(refSize));
+    be64(claimedCount ? claimedCount : objects.size());
+    be64(top);
+    be64(table);
+    return out;
+}
+
+QByteArray bytes(std::initializer_list<int> values) {
+    QByteArray out;
+    for (int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
+
+QByteArray smallScene() {
+    PointPairs pairs;
+    pairs.push_back(
+        std::make_shared<GLPointPair>(GLPointWithColor::pointWithX(1.5, -2, 3, 0.25, 0.5, 0.75, 1),
+                                      GLPointWithColor::pointWithX(4, 5, -6)));
+    pairs.push_back(std::make_shared<GLPointPair>(GLPointWithColor::pointWithX(7, 8, 9, 1, 0, 0, 1),
+                                                  GLPointWithColor::pointWithX(0, 0, 0)));
+    return KeyedArchiver::archivedDataWithRootObject(pairs);
+}
+
+QString errorFor(const QByteArray& data) {
+    QString error;
+    auto source = plist::open(data, &error);
+    if (!source)
+        return error;
+    if (!source->object(source->root()))
+        return source->error();
+    return QString();
+}
+
+} // namespace
+
+TEST(BinaryPlist, EveryKindOfValueSurvivesWriterAndReader) {
+    plist::Document document;
+    std::vector<Ref> items;
+    const std::int64_t integers[] = {0,
+                                     255,
+                                     256,
+                                     65535,
+                                     65536,
+                                     4294967295LL,
+                                     4294967296LL,
+                                     -1,
+                                     std::numeric_limits<std::int64_t>::min()};
+    for (std::int64_t n : integers)
+        items.push_back(document.add(Value::makeInteger(n)));
+    Value huge = Value::makeInteger(static_cast<std::int64_t>(18446744073709551615ULL));
+    huge.integerUnsigned = true;
+    items.push_back(document.add(huge));
+    items.push_back(document.add(Value::makeReal(-0.0)));
+    items.push_back(document.add(Value::makeReal(0.1)));
+    items.push_back(document.add(Value::makeString(QStringLiteral("a string longer than 15"))));
+    items.push_back(document.add(Value::makeString(QStringLiteral("Grüße, \u263A"))));
+    for (std::uint64_t uid : {0ULL, 255ULL, 256ULL, 70000ULL, 5000000000ULL})
+        items.push_back(document.add(Value::makeUid(uid)));
+    Value data;
+    data.type = Type::Data;
+    data.data = QByteArray(40, '\x7F');
+    items.push_back(document.add(data));
+    Value flag;
+    flag.type = Type::Boolean;
+    flag.boolean = true;
+    items.push_back(document.add(flag));
+    Value dictionary = Value::makeDictionary();
+    dictionary.keys = {QStringLiteral("a string longer than 15"), QStringLiteral("k")};
+    dictionary.items = {items[0], items[1]};
+    items.push_back(document.add(dictionary));
+    document.root = document.add(Value::makeArray(items));
+
+    QString error;
+    auto source = plist::open(plist::writeBinary(document), &error);
+    ASSERT_TRUE(source) << error.toStdString();
+    const Value* root = source->object(source->root());
+    ASSERT_TRUE(root);
+    ASSERT_EQ(root->type, Type::Array);
+    ASSERT_EQ(root->items.size(), items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Value& expected = document.objects[items[i]];
+        const Value* got = source->object(root->items[i]);
+        ASSERT_TRUE(got) << i;
+        EXPECT_EQ(got->type, expected.type) << i;
+        EXPECT_EQ(got->integer, expected.integer) << i;
+        EXPECT_EQ(got->integerUnsigned, expected.integerUnsigned) << i;
+        EXPECT_EQ(std::signbit(got->real), std::signbit(expected.real)) << i;
+        EXPECT_EQ(got->real, expected.real) << i;
+        EXPECT_EQ(got->string, expected.string) << i;
+        EXPECT_EQ(got->uid, expected.uid) << i;
+        EXPECT_EQ(got->data, expected.data) << i;
+        EXPECT_EQ(got->boolean, expected.boolean) << i;
+        EXPECT_EQ(got->keys, expected.keys) << i;
+        EXPECT_EQ(got->items.size(), expected.items.size()) << i;
+    }
+}
+
+TEST(BinaryPlist, DamagedStructureIsRefusedWithItsReason) {
+    const QByteArray emptyArray = bytes({0xA0});
+    struct Case {
+        const char* name;
+        QByteArray data;
+        const char* message;
+    } cases[] = {
+        {"not a property list", "hello", "the file is not a property list"},
+        {"empty", QByteArray(), "the file is not a property list"},
+        {"other version", QByteArray("bplist15") + QByteArray(40, '\0'),
+         "the file is a binary property list of an unsupported version"},
+        {"too short", "bplist00", "the file is a damaged property list: it is too short"},
+        {"top object out of range", assemble({emptyArray}, 1, 1),
+         "the file is a damaged property list: its top object 1 does not exist"},
+        {"more objects than the table holds", assemble({emptyArray}, 1, 0, 1000),
+         "the file is a damaged property list: its offset table lies outside the file"},
+        {"huge array count", assemble({bytes({0xAF, 0x13, 0x10, 0, 0, 0, 0, 0, 0, 0})}, 1, 0),
+         "the file is a damaged property list: object 0 runs past the end of the object area"},
+        {"reference out of range", assemble({bytes({0xA1, 0x05})}, 1, 0),
+         "the file is a damaged property list: object 0 refers to object 5, which does not "
+         "exist"},
+        {"truncated real", assemble({bytes({0x23, 0x40})}, 1, 0),
+         "the file is a damaged property list: object 0 is cut short"},
+        {"key that is not a string", assemble({bytes({0xD1, 0x00, 0x00})}, 1, 0),
+         "the file is a damaged property list: a dictionary key (object 0) is not a string"},
+        {"unknown marker", assemble({bytes({0x70})}, 1, 0),
+         "the file is a damaged property list: object 0 has the unknown marker 0x70"},
+        {"integer beyond 64 bits",
+         assemble({bytes({0x14, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0})}, 1, 0),
+         "the file is a damaged property list: object 0 is an integer too large to use"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(errorFor(c.data).toStdString(), c.message) << c.name;
+}
+
+TEST(BinaryPlist, ObjectsThatContainThemselvesAreReadWithoutRecursion) {
+    // An array holding itself, and a dictionary whose value is itself.
+    const QByteArray data =
+        assemble({bytes({0xA2, 0x00, 0x01}), bytes({0xD1, 0x02, 0x01}), bytes({0x51, 'k'})}, 1, 0);
+    QString error;
+    auto source = plist::open(data, &error);
+    ASSERT_TRUE(source);
+    const Value* array = source->object(0);
+    ASSERT_TRUE(array);
+    EXPECT_EQ(array->items, (std::vector<Ref>{0, 1}));
+    const Value* dictionary = source->object(1);
+    ASSERT_TRUE(dictionary);
+    EXPECT_EQ(dictionary->keys, std::vector<QString>{QStringLiteral("k")});
+    EXPECT_EQ(KeyedUnarchiver::unarchiveObjectWithData(data).error,
+              "the file is a property list but not a keyed archive");
+}
+
+TEST(BinaryPlist, EveryTruncationAndEveryByteChangeIsHandled) {
+    const QByteArray data = smallScene();
+    for (qsizetype size = 0; size < data.size(); ++size) {
+        const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(data.left(size));
+        EXPECT_FALSE(result.rootObject) << size;
+        EXPECT_FALSE(result.error.isEmpty()) << size;
+    }
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        for (int delta : {1, 0x80, 0xFF}) {
+            QByteArray damaged = data;
+            damaged[i] = static_cast<char>(damaged[i] + delta);
+            const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(damaged);
+            EXPECT_NE(!result.rootObject, result.error.isEmpty()) << i;
+        }
+    }
+}
+
+TEST(XmlPlist, UidsNumbersAndStructure) {
+    const QByteArray xml = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0"><array>
+  <dict><key>CF$UID</key><integer>7</integer></dict>
+  <dict><key>CF$UID</key><string>7</string></dict>
+  <real> 0.75 </real><real>-1e3</real><integer>-42</integer><integer>18446744073709551615</integer>
+  <true/><false/><data>AAEC
+  /w==</data><date>2001-01-01T00:01:00Z</date><string>a &amp; b</string>
+</array></plist>)";
+    plist::Document document;
+    QString error;
+    ASSERT_TRUE(plist::readXml(xml, &document, &error)) << error.toStdString();
+    const auto& root = document.objects[document.root];
+    ASSERT_EQ(root.items.size(), 11u);
+    auto at = [&](int i) -> const Value& { return document.objects[root.items[i]]; };
+    EXPECT_EQ(at(0).type, Type::Uid);
+    EXPECT_EQ(at(0).uid, 7u);
+    EXPECT_EQ(at(1).type, Type::Dictionary); // only an integer makes a UID
+    EXPECT_EQ(at(2).real, 0.75);
+    EXPECT_EQ(at(3).real, -1000.0);
+    EXPECT_EQ(at(4).integer, -42);
+    EXPECT_TRUE(at(5).integerUnsigned);
+    EXPECT_EQ(at(5).toDouble(), 18446744073709551615.0);
+    EXPECT_TRUE(at(6).boolean);
+    EXPECT_FALSE(at(7).boolean);
+    EXPECT_EQ(at(8).data, bytes({0, 1, 2, 0xFF}));
+    EXPECT_EQ(at(9).real, 60.0);
+    EXPECT_EQ(at(10).string, QStringLiteral("a & b"));
+}
+
+TEST(XmlPlist, MalformedDocumentsAreRefused) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"<plist><array><integer>1.5</integer></array></plist>", "\"1.5\" is not an integer"},
+        {"<plist><real>0,75</real></plist>", "\"0,75\" is not a number"},
+        {"<plist><dict><string>x</string></dict></plist>", "a dictionary value has no <key>"},
+        {"<plist><dict><key>a</key></dict></plist>", "the key \"a\" has no value"},
+        {"<plist><array><banana/></array></plist>", "<banana> is not a property-list element"},
+        {"<plist><string>a</string><string>b</string></plist>",
+         "the <plist> holds more than one value"},
+        {"<plist><array>", "Premature end of document."},
+        {"<plist></plist>", "it holds no value"},
+        {"<notplist/>", "the document is not a <plist>"},
+        {"<!DOCTYPE plist [<!ENTITY a \"aaaaaaaaaa\">]><plist><string>&a;</string></plist>",
+         "it declares entities"},
+        {"<plist><data>!!</data></plist>", "a <data> element is not valid base64"},
+    };
+    for (const auto& [xml, message] : cases) {
+        plist::Document document;
+        QString error;
+        EXPECT_FALSE(plist::readXml(xml, &document, &error)) << xml;
+        EXPECT_TRUE(error.contains(QLatin1String(message))) << error.toStdString();
+    }
+}
+
+TEST(XmlPlist, DeepNestingNeitherRecursesNorCrashes) {
+    const int depth = 200000;
+    QByteArray xml = "<plist>";
+    xml.reserve(depth * 16);
+    for (int i = 0; i < depth; ++i)
+        xml += "<array>";
+    for (int i = 0; i < depth; ++i)
+        xml += "</array>";
+    xml += "</plist>";
+    const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(xml);
+    EXPECT_FALSE(result.rootObject);
+    EXPECT_EQ(result.error, "the file is a property list but not a keyed archive");
+}
