@@ -5,8 +5,7 @@
 
 namespace {
 
-float unitClamped(float value)
-{
+float unitClamped(float value) {
     if (std::isnan(value))
         return 0.0f;
     return std::clamp(value, 0.0f, 1.0f);
@@ -18,17 +17,13 @@ Color::Color(float red, float green, float blue, float alpha)
     : red_(unitClamped(red))
     , green_(unitClamped(green))
     , blue_(unitClamped(blue))
-    , alpha_(unitClamped(alpha))
-{
-}
+    , alpha_(unitClamped(alpha)) {}
 
-Color Color::colorWithCalibratedRed(float red, float green, float blue, float alpha)
-{
+Color Color::colorWithCalibratedRed(float red, float green, float blue, float alpha) {
     return Color(red, green, blue, alpha);
 }
 
-Color Color::colorWithCalibratedHue(float hue, float saturation, float brightness, float alpha)
-{
+Color Color::colorWithCalibratedHue(float hue, float saturation, float brightness, float alpha) {
     const float s = unitClamped(saturation);
     const float v = unitClamped(brightness);
     float h = std::isnan(hue) ? 0.0f : hue;
@@ -58,16 +53,14 @@ Color Color::colorWithCalibratedHue(float hue, float saturation, float brightnes
     }
 }
 
-void Color::getRed(float* red, float* green, float* blue, float* alpha) const
-{
+void Color::getRed(float* red, float* green, float* blue, float* alpha) const {
     *red = red_;
     *green = green_;
     *blue = blue_;
     *alpha = alpha_;
 }
 
-void Color::getHue(float* hue, float* saturation, float* brightness, float* alpha) const
-{
+void Color::getHue(float* hue, float* saturation, float* brightness, float* alpha) const {
     const float maximum = std::max({red_, green_, blue_});
     const float minimum = std::min({red_, green_, blue_});
     const float delta = maximum - minimum;

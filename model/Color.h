@@ -4,7 +4,7 @@
 // It also answers in the HSB (hexcone) model: hue from 0 to 1 starting at red, where
 // hue 1.0 is the same colour as hue 0.0, and a grey has saturation 0.
 class Color {
-public:
+  public:
     // Opaque black.
     Color() = default;
 
@@ -17,7 +17,7 @@ public:
 
     bool operator==(const Color&) const = default;
 
-private:
+  private:
     Color(float red, float green, float blue, float alpha);
 
     float red_ = 0.0f;

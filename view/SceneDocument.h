@@ -5,7 +5,7 @@
 // What a scene view needs of the document whose scene it shows: the scene, if the document
 // has one, and a place to hand a newly generated scene. Document and view then share one array.
 class SceneDocument {
-public:
+  public:
     virtual ~SceneDocument() = default;
     // The document's scene, or nullptr while it has none.
     virtual PointPairArray pointPairArray() const = 0;

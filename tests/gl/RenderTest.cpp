@@ -16,8 +16,7 @@ struct FedVertex {
 // Runs draw() in GL feedback mode with an identity model-view and a ±1000 orthographic
 // projection, and returns the line segments that the context itself received.
 std::vector<std::array<FedVertex, 2>> linesFedBy(void (*draw)(const GLPointPair&),
-                                                 const GLPointPair& pair)
-{
+                                                 const GLPointPair& pair) {
     std::vector<GLfloat> buffer(4096);
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
     glRenderMode(GL_FEEDBACK);
@@ -54,8 +53,7 @@ std::vector<std::array<FedVertex, 2>> linesFedBy(void (*draw)(const GLPointPair&
 
 using RenderTest = GlContextTest;
 
-TEST_F(RenderTest, PairFeedsTwoVerticesFirstPointFirstEachInItsOwnColour)
-{
+TEST_F(RenderTest, PairFeedsTwoVerticesFirstPointFirstEachInItsOwnColour) {
     const auto first = GLPointWithColor::pointWithX(100, -200, 300, 1, 0, 0, 1);
     const auto second = GLPointWithColor::pointWithX(-400, 500, -600);
     GLPointPair pair(first, second);
@@ -74,8 +72,7 @@ TEST_F(RenderTest, PairFeedsTwoVerticesFirstPointFirstEachInItsOwnColour)
     EXPECT_EQ(b.colour, (std::array<float, 4>{0, 1, 1, 1}));
 }
 
-TEST_F(RenderTest, ComponentSetterChangesWhatIsDrawnButNotTheColourObject)
-{
+TEST_F(RenderTest, ComponentSetterChangesWhatIsDrawnButNotTheColourObject) {
     const auto first = GLPointWithColor::pointWithX(0, 0, 0, 0.5, 0.5, 0.5, 1);
     GLPointPair pair(first, GLPointWithColor::pointWithX(10, 10, 10));
     first->setRed(0.25);

@@ -6,8 +6,7 @@
 namespace {
 
 void expectComponents(const GLPointWithColor& point, double red, double green, double blue,
-                      double alpha)
-{
+                      double alpha) {
     EXPECT_EQ(point.red(), red);
     EXPECT_EQ(point.green(), green);
     EXPECT_EQ(point.blue(), blue);
@@ -15,22 +14,19 @@ void expectComponents(const GLPointWithColor& point, double red, double green, d
 }
 
 // Hue arithmetic in floats lands within a few float steps of the exact wheel position.
-void expectNearComponents(const GLPointWithColor& point, double red, double green, double blue)
-{
+void expectNearComponents(const GLPointWithColor& point, double red, double green, double blue) {
     EXPECT_NEAR(point.red(), red, 1e-6);
     EXPECT_NEAR(point.green(), green, 1e-6);
     EXPECT_NEAR(point.blue(), blue, 1e-6);
 }
 
-std::shared_ptr<GLPointWithColor> pointOf(double red, double green, double blue, double alpha = 1)
-{
+std::shared_ptr<GLPointWithColor> pointOf(double red, double green, double blue, double alpha = 1) {
     return GLPointWithColor::pointWithX(0, 0, 0, red, green, blue, alpha);
 }
 
 } // namespace
 
-TEST(PointPair, SecondEndTakesTheComplementOfTheFirst)
-{
+TEST(PointPair, SecondEndTakesTheComplementOfTheFirst) {
     const auto red = pointOf(1, 0, 0);
     const auto kept = pointOf(0.2, 0.4, 0.6, 0.8);
     GLPointPair pair(red, kept);
@@ -40,29 +36,25 @@ TEST(PointPair, SecondEndTakesTheComplementOfTheFirst)
     EXPECT_EQ(pair.point2(), kept);
 }
 
-TEST(PointPair, ComplementOfHueOneHalfIsRed)
-{
+TEST(PointPair, ComplementOfHueOneHalfIsRed) {
     GLPointPair pair(pointOf(0, 1, 1), pointOf(0, 0, 0));
     expectComponents(*pair.point2(), 1, 0, 0, 1);
 }
 
-TEST(PointPair, GreysAndBlackAreTheirOwnComplement)
-{
+TEST(PointPair, GreysAndBlackAreTheirOwnComplement) {
     GLPointPair grey(pointOf(0.5, 0.5, 0.5), pointOf(1, 0, 0));
     expectComponents(*grey.point2(), 0.5, 0.5, 0.5, 1);
     GLPointPair black(pointOf(0, 0, 0), pointOf(1, 1, 1));
     expectComponents(*black.point2(), 0, 0, 0, 1);
 }
 
-TEST(PointPair, ComplementCarriesAlphaAsAFloat)
-{
+TEST(PointPair, ComplementCarriesAlphaAsAFloat) {
     GLPointPair pair(pointOf(1, 0, 0, 0.3), pointOf(0, 0, 0));
     EXPECT_EQ(pair.point2()->alpha(), 0.30000001192092896);
     EXPECT_EQ(pair.point1()->alpha(), 0.3);
 }
 
-TEST(PointPair, TheEndSetLastKeepsItsColour)
-{
+TEST(PointPair, TheEndSetLastKeepsItsColour) {
     GLPointPair pair(pointOf(1, 0, 0), pointOf(0, 0, 0));
 
     const auto blue = pointOf(0, 0, 1);
@@ -80,8 +72,7 @@ TEST(PointPair, TheEndSetLastKeepsItsColour)
     expectComponents(*pair.point1(), 0, 1, 0, 1);
 }
 
-TEST(PointPair, HalfBuiltPairRecoloursNothing)
-{
+TEST(PointPair, HalfBuiltPairRecoloursNothing) {
     GLPointPair pair;
     const auto lone = pointOf(0.1, 0.2, 0.3);
     pair.setPoint2(lone);
@@ -92,8 +83,7 @@ TEST(PointPair, HalfBuiltPairRecoloursNothing)
     pair.animate();
 }
 
-TEST(PointPair, RandomPairPutsEachDrawInItsPlace)
-{
+TEST(PointPair, RandomPairPutsEachDrawInItsPlace) {
     // Sixteen distinct raw values; draw i is (i + 1) * step.
     const long step = kRandomMax / 17;
     std::vector<long> script;
@@ -137,8 +127,7 @@ TEST(PointPair, RandomPairPutsEachDrawInItsPlace)
     EXPECT_EQ(second.alpha(), static_cast<double>(static_cast<float>(unit(1))));
 }
 
-TEST(PointPair, RandomPairsStayInsideTheCube)
-{
+TEST(PointPair, RandomPairsStayInsideTheCube) {
     seedRandom(7);
     for (int i = 0; i < 2000; ++i) {
         const auto pair = GLPointPair::randomPointPair();

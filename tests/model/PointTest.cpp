@@ -4,8 +4,7 @@
 
 namespace {
 
-void expectColor(const Color& color, float red, float green, float blue, float alpha)
-{
+void expectColor(const Color& color, float red, float green, float blue, float alpha) {
     float r, g, b, a;
     color.getRed(&r, &g, &b, &a);
     EXPECT_EQ(r, red);
@@ -14,8 +13,7 @@ void expectColor(const Color& color, float red, float green, float blue, float a
     EXPECT_EQ(a, alpha);
 }
 
-void expectNoVelocity(const GLPointWithColor& point)
-{
+void expectNoVelocity(const GLPointWithColor& point) {
     double dx = -1, dy = -1, dz = -1;
     point.getDx(&dx, &dy, &dz);
     EXPECT_EQ(dx, 0.0);
@@ -25,8 +23,7 @@ void expectNoVelocity(const GLPointWithColor& point)
 
 } // namespace
 
-TEST(Point, EveryInitialiserStartsAtRest)
-{
+TEST(Point, EveryInitialiserStartsAtRest) {
     const auto black = GLPointWithColor::pointWithX(1, 2, 3);
     EXPECT_EQ(black->x(), 1.0);
     EXPECT_EQ(black->y(), 2.0);
@@ -42,8 +39,7 @@ TEST(Point, EveryInitialiserStartsAtRest)
     expectNoVelocity(*GLPointWithColor::pointWithX(0, 0, 0, Color()));
 }
 
-TEST(Point, ComponentsStayDoubleWhileTheColourHoldsFloats)
-{
+TEST(Point, ComponentsStayDoubleWhileTheColourHoldsFloats) {
     const auto point = GLPointWithColor::pointWithX(0, 0, 0, 0.1, 0.2, 0.3, 0.3);
     EXPECT_EQ(point->red(), 0.1);
     EXPECT_EQ(point->alpha(), 0.3);
@@ -56,8 +52,7 @@ TEST(Point, ComponentsStayDoubleWhileTheColourHoldsFloats)
     expectColor(point->color(), 0.1f, 0.2f, 0.3f, 0.3f);
 }
 
-TEST(Point, ColourInitialiserWidensTheFloats)
-{
+TEST(Point, ColourInitialiserWidensTheFloats) {
     const auto point =
         GLPointWithColor::pointWithX(4, 5, 6, Color::colorWithCalibratedRed(0.1f, 1, 0, 0.3f));
     EXPECT_EQ(point->red(), 0.10000000149011612);
@@ -66,8 +61,7 @@ TEST(Point, ColourInitialiserWidensTheFloats)
     EXPECT_EQ(point->z(), 6.0);
 }
 
-TEST(Point, SingleComponentSettersLeaveTheColourObject)
-{
+TEST(Point, SingleComponentSettersLeaveTheColourObject) {
     const auto point = GLPointWithColor::pointWithX(0, 0, 0, 0.5, 0.5, 0.5, 1);
     point->setRed(0.25);
     point->setGreen(0.75);
@@ -80,8 +74,7 @@ TEST(Point, SingleComponentSettersLeaveTheColourObject)
     expectColor(point->color(), 0.5f, 0.5f, 0.5f, 1.0f);
 }
 
-TEST(Point, VelocityIsStoredAndNeverApplied)
-{
+TEST(Point, VelocityIsStoredAndNeverApplied) {
     const auto point = GLPointWithColor::pointWithX(1, 2, 3, 0.1, 0.2, 0.3, 0.4);
     point->setDx(0.5, -0.25, 1e-300);
     point->animate();

@@ -4,8 +4,7 @@
 
 #include <map>
 
-TEST(Random, EndsOfTheUnitRangeAreExact)
-{
+TEST(Random, EndsOfTheUnitRangeAreExact) {
     ScriptedRandom source({0, kRandomMax, 1073741823});
     EXPECT_EQ(randomDoubleBetweenZeroOne(), 0.0);
     EXPECT_EQ(randomDoubleBetweenZeroOne(), 1.0);
@@ -13,8 +12,7 @@ TEST(Random, EndsOfTheUnitRangeAreExact)
     EXPECT_EQ(ScriptedRandom::draws(), 3u);
 }
 
-TEST(Random, RangeEndsAreExactInEitherOrder)
-{
+TEST(Random, RangeEndsAreExactInEitherOrder) {
     ScriptedRandom source({0, kRandomMax, 0, kRandomMax});
     EXPECT_EQ(randomDoubleBetween(-800.0, 800.0), -800.0);
     EXPECT_EQ(randomDoubleBetween(-800.0, 800.0), 800.0);
@@ -23,15 +21,13 @@ TEST(Random, RangeEndsAreExactInEitherOrder)
     EXPECT_EQ(randomDoubleBetween(1.0, -1.0), -1.0);
 }
 
-TEST(Random, EqualEndsStillTakeOneDraw)
-{
+TEST(Random, EqualEndsStillTakeOneDraw) {
     ScriptedRandom source({12345, 67890});
     EXPECT_EQ(randomDoubleBetween(7.5, 7.5), 7.5);
     EXPECT_EQ(ScriptedRandom::draws(), 1u);
 }
 
-TEST(Random, IntegersTruncateTowardZero)
-{
+TEST(Random, IntegersTruncateTowardZero) {
     // 10..50: the upper end only for the largest draw.
     {
         ScriptedRandom source({0, kRandomMax - 1, kRandomMax});
@@ -40,12 +36,10 @@ TEST(Random, IntegersTruncateTowardZero)
         EXPECT_EQ(randomIntBetweeen(10, 50), 50);
     }
     // -3..3 crosses zero: everything strictly between -1 and 1 becomes 0.
-    auto drawFor = [](double fraction) {
-        return static_cast<long>(fraction * 2147483647.0);
-    };
+    auto drawFor = [](double fraction) { return static_cast<long>(fraction * 2147483647.0); };
     {
-        ScriptedRandom source({0, drawFor(0.2), drawFor(0.45), drawFor(0.55), drawFor(0.8),
-                               kRandomMax});
+        ScriptedRandom source(
+            {0, drawFor(0.2), drawFor(0.45), drawFor(0.55), drawFor(0.8), kRandomMax});
         EXPECT_EQ(randomIntBetweeen(-3, 3), -3);
         EXPECT_EQ(randomIntBetweeen(-3, 3), -1); // -1.8
         EXPECT_EQ(randomIntBetweeen(-3, 3), 0);  // -0.3, not floored to -1
@@ -55,13 +49,12 @@ TEST(Random, IntegersTruncateTowardZero)
     }
 }
 
-TEST(Random, ZeroIsTwiceAsLikelyAsItsNeighboursAcrossZero)
-{
+TEST(Random, ZeroIsTwiceAsLikelyAsItsNeighboursAcrossZero) {
     std::map<int, int> counts;
     const int steps = 60000;
     for (int i = 0; i < steps; ++i) {
-        ScriptedRandom source({static_cast<long>((static_cast<double>(i) + 0.5) / steps *
-                                                 2147483647.0)});
+        ScriptedRandom source(
+            {static_cast<long>((static_cast<double>(i) + 0.5) / steps * 2147483647.0)});
         ++counts[randomIntBetweeen(-3, 3)];
     }
     EXPECT_EQ(counts[-3], 0);
@@ -71,8 +64,7 @@ TEST(Random, ZeroIsTwiceAsLikelyAsItsNeighboursAcrossZero)
     EXPECT_NEAR(counts[2], counts[-2], steps / 1000);
 }
 
-TEST(Random, SeedFixesTheSequence)
-{
+TEST(Random, SeedFixesTheSequence) {
     seedRandom(42);
     const double a = randomDoubleBetweenZeroOne();
     const int b = randomIntBetweeen(10, 50);

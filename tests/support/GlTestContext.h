@@ -9,9 +9,8 @@
 // A real legacy (compatibility profile) OpenGL context, current for the lifetime of the test.
 // Needs a display: the suite runs these under Xvfb.
 class GlContextTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         QSurfaceFormat format;
         format.setRenderableType(QSurfaceFormat::OpenGL);
         format.setProfile(QSurfaceFormat::CompatibilityProfile);

@@ -8,9 +8,8 @@
 // Feeds scripted raw values to the random functions for as long as it lives and counts the
 // draws taken. Past the end of the script it answers 0.
 class ScriptedRandom {
-public:
-    explicit ScriptedRandom(std::vector<long> values)
-    {
+  public:
+    explicit ScriptedRandom(std::vector<long> values) {
         script() = std::move(values);
         position() = 0;
         previous_ = setRandomSource(&next);
@@ -21,19 +20,16 @@ public:
 
     static std::size_t draws() { return position(); }
 
-private:
-    static std::vector<long>& script()
-    {
+  private:
+    static std::vector<long>& script() {
         static std::vector<long> values;
         return values;
     }
-    static std::size_t& position()
-    {
+    static std::size_t& position() {
         static std::size_t index = 0;
         return index;
     }
-    static long next()
-    {
+    static long next() {
         const std::size_t index = position()++;
         return index < script().size() ? script()[index] : 0;
     }
