@@ -236,6 +236,13 @@ void DocumentController::showError(QWidget* parent, const QString& text,
     QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text,
                     QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("documentErrorBox"));
-    box.setInformativeText(reason);
+    // Readers and the file system give their reasons as phrases: show them as a sentence.
+    QString sentence = reason.trimmed();
+    if (!sentence.isEmpty()) {
+        sentence[0] = sentence[0].toUpper();
+        if (!sentence.endsWith(u'.') && !sentence.endsWith(u'!') && !sentence.endsWith(u'?'))
+            sentence += u'.';
+    }
+    box.setInformativeText(sentence);
     box.exec();
 }
