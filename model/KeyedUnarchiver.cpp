@@ -198,6 +198,9 @@ QString KeyedUnarchiver::classOf(const Value& object, const QString& where) {
         fail(where + QStringLiteral(" has a damaged class reference"));
         return QString();
     }
+    // Class descriptions are shared by many objects and may be large: look at each once.
+    if (auto known = classNames_.find(classUid); known != classNames_.end())
+        return known->second;
     const Value* description = archived(classUid, where + QStringLiteral("'s class"));
     if (!description)
         return QString();
@@ -216,6 +219,7 @@ QString KeyedUnarchiver::classOf(const Value& object, const QString& where) {
                          .arg(name->string.left(80)));
         return QString();
     }
+    classNames_.emplace(classUid, name->string);
     return name->string;
 }
 
@@ -223,6 +227,20 @@ std::shared_ptr<void>
 KeyedUnarchiver::decodeObject(std::uint64_t uid, const QString& className, const QString& expected,
                               const QString& where,
                               std::shared_ptr<void> (*decode)(KeyedUnarchiver&)) {
+    // An object met before is answered from the cache, without looking at its contents again:
+    // a file may refer to one large object many times.
+    if (auto found = decoded_.find(uid); found != decoded_.end()) {
+        const Decoded& known = found->second;
+        if (known.className != className) {
+            fail(where + QStringLiteral(" is a %1, not %2").arg(known.className, expected));
+            return nullptr;
+        }
+        if (known.inProgress) {
+            fail(where + QStringLiteral(" refers back to an object that contains it"));
+            return nullptr;
+        }
+        return known.object;
+    }
     const Value* value = archived(uid, where);
     if (!value)
         return nullptr;
@@ -240,13 +258,7 @@ KeyedUnarchiver::decodeObject(std::uint64_t uid, const QString& className, const
         return nullptr;
     }
     Decoded& entry = decoded_[uid];
-    if (entry.inProgress) {
-        fail(where + QStringLiteral(" refers back to an object that contains it"));
-        return nullptr;
-    }
-    if (entry.object)
-        return entry.object;
-
+    entry.className = className;
     entry.inProgress = true;
     contexts_.push_back({value, where});
     std::shared_ptr<void> object = decode(*this);

@@ -41,6 +41,7 @@ class KeyedUnarchiver {
 
     struct Decoded {
         bool inProgress = false;
+        QString className;
         std::shared_ptr<void> object;
     };
     struct Context {
@@ -72,6 +73,7 @@ class KeyedUnarchiver {
     const plist::Value* objects_ = nullptr;
     std::vector<Context> contexts_;
     std::unordered_map<std::uint64_t, Decoded> decoded_;
+    std::unordered_map<std::uint64_t, QString> classNames_; // allowed classes only
     QString error_;
 };
 
