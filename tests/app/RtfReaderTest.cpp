@@ -180,3 +180,34 @@ TEST(RtfFormat, EveryPrefixOfTheCreditsReadsWithoutHarm) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(RtfFormat, MangledCreditsNeverBreakTheReader) {
+    QFile file(QStringLiteral(ORBALIN_SOURCE_DIR "/resources/Credits.rtf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray credits = file.readAll();
+    // Bytes that steer the reader: group and escape characters, digits, hex and signs.
+    const QByteArray steering = "{}\\'*u0123456789abcdef- ;\n";
+    uint32_t state = 12345;
+    const auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray mangled = credits;
+        for (int edit = 0; edit < 8; ++edit) {
+            const auto at = static_cast<qsizetype>(next() % static_cast<uint32_t>(mangled.size()));
+            mangled[at] = steering[static_cast<qsizetype>(next() % steering.size())];
+        }
+        const RtfDocument document = readRtf(mangled);
+        for (const RtfParagraph& paragraph : document.paragraphs)
+            for (const RtfRun& run : paragraph.runs) {
+                EXPECT_FALSE(run.text.isEmpty());
+                EXPECT_GE(run.format.halfPoints, 2);
+                EXPECT_LE(run.format.halfPoints, 3276);
+            }
+    }
+}
+
+} // namespace
