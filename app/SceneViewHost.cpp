@@ -2,6 +2,8 @@
 
 #include "view/OrbalinOpenGLView.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QVBoxLayout>
 
 SceneViewHost::SceneViewHost(QWidget* parent)
@@ -14,4 +16,22 @@ SceneViewHost::SceneViewHost(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(container);
+    view_->installEventFilter(this);
+}
+
+bool SceneViewHost::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+        if (watched == view_ && window()) {
+            QCoreApplication::sendEvent(window(), event);
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }

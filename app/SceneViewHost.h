@@ -17,6 +17,11 @@ class SceneViewHost : public QWidget {
 
     QSize sizeHint() const override { return QSize(640, 480); }
 
+  protected:
+    // The view is a window of its own, so drags over the scene reach it rather than the
+    // widgets around it: they are passed on to the host's window, which takes dropped files.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     OrbalinOpenGLView* view_;
 };

@@ -327,6 +327,22 @@ TEST_F(ApplicationTest, DroppedFilesOpen) {
     ASSERT_TRUE(drawn(opened));
     EXPECT_TRUE(opened->pointPairArray()->empty());
 
+    // Files dropped on the scene itself reach the window too.
+    writeFile(path("second.orbalin"), readFile(path("dropped.orbalin")));
+    OrbalinOpenGLView* view = scene(controller().documents().front())->orbalinOpenGLView();
+    QMimeData onScene;
+    onScene.setUrls({QUrl::fromLocalFile(path("second.orbalin"))});
+    QDragEnterEvent enterScene(QPoint(50, 50), Qt::CopyAction, &onScene, Qt::LeftButton,
+                               Qt::NoModifier);
+    enterScene.setAccepted(false);
+    QCoreApplication::sendEvent(view, &enterScene);
+    EXPECT_TRUE(enterScene.isAccepted());
+    QDropEvent dropOnScene(QPointF(50, 50), Qt::CopyAction, &onScene, Qt::LeftButton,
+                           Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &dropOnScene);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return controller().documents().size() == 3; }, 5000));
+    EXPECT_EQ(controller().documents().back()->window()->windowTitle(), "second.orbalin");
+
     QMimeData text;
     text.setText("not a file");
     QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
