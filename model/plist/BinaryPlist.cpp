@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstring>
+#include <map>
 
 namespace plist {
 
@@ -85,9 +86,17 @@ const Value* BinaryReader::object(Ref ref) {
         fail(QStringLiteral("object %1 lies outside the object area").arg(ref));
         return nullptr;
     }
-    if (auto found = slotOfOffset_.find(offset); found != slotOfOffset_.end()) {
-        slotOfObject_[ref] = found->second;
-        return &values_[found->second];
+    // Several table entries may point at one offset. Objects whose size depends on a count are
+    // parsed once per offset, so that aliases cannot multiply them; a scalar costs no more than
+    // its table entry, so it is simply parsed again.
+    const unsigned kind = bytes_[offset] >> 4;
+    const bool counted =
+        kind == 0x4 || kind == 0x5 || kind == 0x6 || kind == 0xA || kind == 0xC || kind == 0xD;
+    if (counted) {
+        if (auto found = slotOfOffset_.find(offset); found != slotOfOffset_.end()) {
+            slotOfObject_[ref] = found->second;
+            return &values_[found->second];
+        }
     }
     Value value;
     current_ = ref;
@@ -96,7 +105,8 @@ const Value* BinaryReader::object(Ref ref) {
     const auto slot = static_cast<std::uint32_t>(values_.size());
     values_.push_back(std::move(value));
     slotOfObject_[ref] = slot;
-    slotOfOffset_.emplace(offset, slot);
+    if (counted)
+        slotOfOffset_.emplace(offset, slot);
     return &values_.back();
 }
 
@@ -340,6 +350,7 @@ class Writer {
         refSize_ = bytesFor(total == 0 ? 0 : total - 1);
         std::vector<std::uint64_t> offsets;
         offsets.reserve(total);
+        out_.reserve(static_cast<qsizetype>(16 * total + 64));
         out_.append("bplist00");
         for (const Value& value : document_.objects) {
             offsets.push_back(static_cast<std::uint64_t>(out_.size()));
@@ -378,8 +389,20 @@ class Writer {
     }
 
     void appendUnsigned(std::uint64_t value, unsigned size) {
-        for (unsigned i = size; i-- > 0;)
-            out_.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+        char buffer[8];
+        for (unsigned i = 0; i < size; ++i)
+            buffer[i] = static_cast<char>((value >> (8 * (size - 1 - i))) & 0xFF);
+        out_.append(buffer, size);
+    }
+
+    // Most dictionaries share their key strings' data, so the reference is found by address
+    // before any string is hashed.
+    Ref keyRef(const QString& key) {
+        const std::pair<const QChar*, qsizetype> identity{key.constData(), key.size()};
+        auto [it, inserted] = keyRefs_.try_emplace(identity, 0);
+        if (inserted)
+            it->second = stringRefs_.value(key);
+        return it->second;
     }
 
     void appendMarker(unsigned high, std::uint64_t count) {
@@ -463,7 +486,7 @@ class Writer {
         case Type::Dictionary:
             appendMarker(0xD, value.items.size());
             for (const QString& key : value.keys)
-                appendUnsigned(stringRefs_.value(key), refSize_);
+                appendUnsigned(keyRef(key), refSize_);
             appendRefs(value.items);
             break;
         case Type::Uid: {
@@ -477,6 +500,7 @@ class Writer {
 
     const Document& document_;
     QHash<QString, Ref> stringRefs_;
+    std::map<std::pair<const QChar*, qsizetype>, Ref> keyRefs_;
     unsigned refSize_ = 1;
     QByteArray out_;
 };

@@ -267,3 +267,21 @@ TEST(XmlPlist, DeepNestingNeitherRecursesNorCrashes) {
     EXPECT_FALSE(result.rootObject);
     EXPECT_EQ(result.error, "the file is a property list but not a keyed archive");
 }
+
+TEST(BinaryPlist, AliasedContainersAreParsedOnce) {
+    // Three table entries point at one array: a file could otherwise multiply a large array by
+    // the number of its aliases.
+    QByteArray data("bplist00");
+    data += bytes({0xA2, 0x01, 0x02, 0x09}); // the array at 8, a boolean at 11
+    data += bytes({8, 11, 8});               // offset table at 12
+    data += QByteArray(6, '\0') + bytes({1, 1}) + QByteArray(7, '\0') + bytes({3}) +
+            QByteArray(8, '\0') + QByteArray(7, '\0') + bytes({12});
+    QString error;
+    auto source = plist::open(data, &error);
+    ASSERT_TRUE(source) << error.toStdString();
+    const Value* first = source->object(0);
+    const Value* alias = source->object(2);
+    ASSERT_TRUE(first) << source->error().toStdString();
+    EXPECT_EQ(first, alias);
+    EXPECT_EQ(first->items, (std::vector<Ref>{1, 2}));
+}
