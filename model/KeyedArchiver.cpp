@@ -79,8 +79,9 @@ void KeyedArchiver::encodeDouble(double value, const QString& forKey) {
     setValue(forKey, document_.add(Value::makeReal(value)));
 }
 
-void KeyedArchiver::encodeObject(const std::shared_ptr<GLPointWithColor>& object,
-                                 const QString& forKey) {
+template <class T>
+void KeyedArchiver::encodeSharedObject(const std::shared_ptr<T>& object, const QString& className,
+                                       const QString& forKey) {
     if (!object) {
         setValue(forKey, uidRef(0));
         return;
@@ -91,24 +92,18 @@ void KeyedArchiver::encodeObject(const std::shared_ptr<GLPointWithColor>& object
     }
     const std::uint64_t uid = beginObject(object.get());
     object->encodeWithCoder(*this);
-    endObject(QStringLiteral("GLPointWithColor"));
+    endObject(className);
     setValue(forKey, uidRef(uid));
+}
+
+void KeyedArchiver::encodeObject(const std::shared_ptr<GLPointWithColor>& object,
+                                 const QString& forKey) {
+    encodeSharedObject(object, QStringLiteral("GLPointWithColor"), forKey);
 }
 
 void KeyedArchiver::encodeObject(const std::shared_ptr<GLPointPair>& object,
                                  const QString& forKey) {
-    if (!object) {
-        setValue(forKey, uidRef(0));
-        return;
-    }
-    if (auto found = uidOfObject_.find(object.get()); found != uidOfObject_.end()) {
-        setValue(forKey, uidRef(found->second));
-        return;
-    }
-    const std::uint64_t uid = beginObject(object.get());
-    object->encodeWithCoder(*this);
-    endObject(QStringLiteral("GLPointPair"));
-    setValue(forKey, uidRef(uid));
+    encodeSharedObject(object, QStringLiteral("GLPointPair"), forKey);
 }
 
 void KeyedArchiver::encodeObject(const PointPairs& object, const QString& forKey) {

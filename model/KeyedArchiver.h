@@ -33,6 +33,10 @@ class KeyedArchiver {
     std::uint64_t beginObject(const void* identity);
     // Finishes it with its class, whose dictionary is added the first time the class is seen.
     void endObject(const QString& className);
+    // Stores a model object once, however often it is encoded; nullptr is stored as nil.
+    template <class T>
+    void encodeSharedObject(const std::shared_ptr<T>& object, const QString& className,
+                            const QString& forKey);
     void setValue(const QString& key, plist::Ref value);
     plist::Ref uidRef(std::uint64_t uid);
     plist::Ref stringRef(const QString& string);
