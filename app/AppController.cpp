@@ -7,10 +7,11 @@
 
 namespace {
 
+// Microseconds since the system started (the monotonic clock counts from boot on Linux).
 uint64_t systemMicroseconds() {
     using namespace std::chrono;
     return static_cast<uint64_t>(
-        duration_cast<microseconds>(system_clock::now().time_since_epoch()).count());
+        duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 AppController::MicrosecondClock currentClock = &systemMicroseconds;
