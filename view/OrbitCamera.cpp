@@ -85,8 +85,3 @@ void calculateCameraPosition(OrbitCamera& c) {
     c.py = (-c.basedist) * c.fy + c.upoff * c.uy + c.rtoff * c.ry;
     c.pz = (-c.basedist) * c.fz + c.upoff * c.uz + c.rtoff * c.rz;
 }
-
-void tickCamera(OrbitCamera& camera) {
-    advanceAngles(camera);
-    calculateCameraPosition(camera);
-}

@@ -40,6 +40,3 @@ void advanceAngles(OrbitCamera& camera);
 // (reversing a step on the tick after which its offset lies beyond the bound) and places the
 // eye basedist behind the offset centre.
 void calculateCameraPosition(OrbitCamera& camera);
-
-// One camera step of the animation: advanceAngles, then calculateCameraPosition.
-void tickCamera(OrbitCamera& camera);

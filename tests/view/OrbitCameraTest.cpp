@@ -189,12 +189,3 @@ TEST(OrbitCameraAngles, OnlyARisingAngleWrapsAndOnlyAbove2Pi) {
     EXPECT_NEAR(c.yangle, -0.015, 1e-15);
     EXPECT_NEAR(c.zangle, 0.25, 1e-12);
 }
-
-TEST(OrbitCameraTick, AdvancesAnglesThenRebuildsTheCamera) {
-    OrbitCamera c = stillCamera();
-    c.yangle = c.pi / 2 - 0.01;
-    c.dyang = 0.01;
-    tickCamera(c);
-    // The camera is built from the advanced angle.
-    expectVector(c.fx, c.fy, c.fz, 0, 0, 1);
-}

@@ -139,6 +139,16 @@ TEST(ViewTick, AdvancesTheCameraWithOrWithoutAScene) {
     view.setPointPairArray(sceneOf({GLPointPair::randomPointPair(), nullptr}));
     view.animate(); // a missing pair is skipped
     EXPECT_NEAR(c.fx * c.fx + c.fy * c.fy + c.fz * c.fz, 1.0, 1e-12);
+
+    // The camera is rebuilt from the angles as this tick advanced them.
+    c.xangle = c.zangle = 0;
+    c.dxang = c.dzang = 0;
+    c.yangle = c.pi / 2 - 0.01;
+    c.dyang = 0.01;
+    view.animate();
+    EXPECT_NEAR(c.fx, 0, 1e-12);
+    EXPECT_NEAR(c.fy, 0, 1e-12);
+    EXPECT_NEAR(c.fz, 1, 1e-12);
 }
 
 TEST(ViewTimer, PreciseSixteenMillisecondsRepeatingAndRestartable) {
