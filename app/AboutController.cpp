@@ -1,7 +1,7 @@
 #include "AboutController.h"
 
-#include "RtfReader.h"
-#include "RtfText.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfText.h"
 #include "ui_About.h"
 
 #include <QDialog>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppController.h"
-#include "DocumentController.h"
+#include "framework/DocumentController.h"
 
 #include <QObject>
 #include <QStringList>

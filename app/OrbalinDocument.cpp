@@ -1,6 +1,6 @@
 #include "OrbalinDocument.h"
 
-#include "DocumentWindow.h"
+#include "framework/DocumentWindow.h"
 #include "SceneViewHost.h"
 #include "model/KeyedArchiver.h"
 #include "model/KeyedUnarchiver.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Document.h"
+#include "framework/Document.h"
 #include "view/OrbalinOpenGLView.h"
 #include "view/SceneDocument.h"
 

@@ -2,7 +2,7 @@
 // display, driven through their actions and shortcuts.
 #include "app/AboutController.h"
 #include "app/AppController.h"
-#include "app/DocumentWindow.h"
+#include "framework/DocumentWindow.h"
 #include "app/OrbalinApplication.h"
 #include "app/OrbalinDocument.h"
 #include "model/Random.h"

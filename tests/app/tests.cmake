@@ -1,10 +1,5 @@
-# The application shell's suites.
-orbalin_add_test(rtf_tests
-    SOURCES app/RtfReaderTest.cpp
-    LIBS orbalin_rtf)
-target_compile_definitions(rtf_tests PRIVATE ORBALIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-
+# The application shell's suites, through real windows.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 orbalin_add_test(app_tests GUI
-    SOURCES app/ApplicationTest.cpp app/RtfTextTest.cpp
+    SOURCES app/ApplicationTest.cpp rtf/RtfTextTest.cpp
     LIBS orbalin_app Qt6::Test)

@@ -1,6 +1,6 @@
-#include "Document.h"
+#include "framework/Document.h"
 
-#include "DocumentWindow.h"
+#include "framework/DocumentWindow.h"
 
 #include <QFileInfo>
 

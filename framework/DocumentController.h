@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Document.h"
+#include "framework/Document.h"
 
 #include <QObject>
 #include <QStringList>

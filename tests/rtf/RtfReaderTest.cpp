@@ -1,4 +1,4 @@
-#include "app/RtfReader.h"
+#include "rtf/RtfReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/RtfText.h"
+#include "rtf/RtfText.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

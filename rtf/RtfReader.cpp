@@ -1,4 +1,4 @@
-#include "RtfReader.h"
+#include "rtf/RtfReader.h"
 
 #include <QSet>
 

@@ -1,6 +1,6 @@
-#include "DocumentWindow.h"
+#include "framework/DocumentWindow.h"
 
-#include "Document.h"
+#include "framework/Document.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>

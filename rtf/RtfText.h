@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RtfReader.h"
+#include "rtf/RtfReader.h"
 
 #include <QTextCursor>
 

@@ -1,6 +1,6 @@
-#include "DocumentController.h"
+#include "framework/DocumentController.h"
 
-#include "DocumentWindow.h"
+#include "framework/DocumentWindow.h"
 
 #include <QAction>
 #include <QApplication>
