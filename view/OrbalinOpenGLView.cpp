@@ -3,9 +3,6 @@
 #include "model/Random.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
-
-#include <cmath>
 
 namespace {
 
@@ -63,11 +60,7 @@ void OrbalinOpenGLView::delayedInit() {
         makeCurrent();
         // The interval itself belongs to the surface format, fixed when the context was made.
         swap_enabled = 1;
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-        glMatrixMode(GL_PROJECTION);
-        gluPerspective(30.0, 4.0 / 3.0, 0.1, 2.0 * camera_.basedist);
-        glMatrixMode(GL_MODELVIEW);
+        setUpSceneContext(camera_);
     }
     inited_ = true;
     reshape();
@@ -109,9 +102,7 @@ void OrbalinOpenGLView::startAnimation() {
 }
 
 void OrbalinOpenGLView::animate() {
-    advanceAngles(camera_);
-    calculateCameraPosition();
-    animatePointPairs();
+    animateScene(camera_, pointPairArray_.get());
     update();
 }
 
@@ -120,35 +111,14 @@ void OrbalinOpenGLView::calculateCameraPosition() {
 }
 
 void OrbalinOpenGLView::animatePointPairs() {
-    if (!pointPairArray_)
-        return;
-    for (const auto& pair : *pointPairArray_) {
-        if (pair)
-            pair->animate();
-    }
+    ::animatePointPairs(pointPairArray_.get());
 }
 
 void OrbalinOpenGLView::drawRect() {
     if (!inited_)
         delayedInit();
 
-    glClear(GL_COLOR_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-edgeOfUniverse, edgeOfUniverse, -edgeOfUniverse, edgeOfUniverse, -edgeOfUniverse,
-            edgeOfUniverse);
-    // On the projection matrix: the model-view matrix stays the identity.
-    const OrbitCamera& c = camera_;
-    gluLookAt(c.px, c.py, c.pz, c.px + c.fx, c.py + c.fy, c.pz + c.fz, c.ux, c.uy, c.uz);
-    glMatrixMode(GL_MODELVIEW);
-    glBegin(GL_LINES);
-    if (pointPairArray_) {
-        for (const auto& pair : *pointPairArray_) {
-            if (pair)
-                pair->render();
-        }
-    }
-    glEnd();
+    drawSceneFrame(camera_, pointPairArray_.get());
 }
 
 void OrbalinOpenGLView::paintGL() {

@@ -2,6 +2,7 @@
 
 #include "OrbitCamera.h"
 #include "SceneDocument.h"
+#include "SceneFrame.h"
 #include "model/GLPointPair.h"
 
 #include <QOpenGLWindow>
@@ -9,9 +10,6 @@
 #include <QSizeF>
 #include <QSurfaceFormat>
 #include <QTimer>
-
-// Half the extent of the orthographic viewing volume, in every direction.
-inline constexpr double edgeOfUniverse = 1000.0;
 
 // The OpenGL view of one document window: it shows the document's scene through an orbiting
 // camera, animated by a 16 ms timer. It is a window surface of its own (the document window

@@ -1,0 +1,47 @@
+#include "SceneFrame.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+void setUpSceneContext(const OrbitCamera& camera) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    gluPerspective(30.0, 4.0 / 3.0, 0.1, 2.0 * camera.basedist);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-edgeOfUniverse, edgeOfUniverse, -edgeOfUniverse, edgeOfUniverse, -edgeOfUniverse,
+            edgeOfUniverse);
+    // On the projection matrix: the model-view matrix stays the identity.
+    const OrbitCamera& c = camera;
+    gluLookAt(c.px, c.py, c.pz, c.px + c.fx, c.py + c.fy, c.pz + c.fz, c.ux, c.uy, c.uz);
+    glMatrixMode(GL_MODELVIEW);
+    glBegin(GL_LINES);
+    if (scene) {
+        for (const auto& pair : *scene) {
+            if (pair)
+                pair->render();
+        }
+    }
+    glEnd();
+}
+
+void animatePointPairs(const PointPairs* scene) {
+    if (!scene)
+        return;
+    for (const auto& pair : *scene) {
+        if (pair)
+            pair->animate();
+    }
+}
+
+void animateScene(OrbitCamera& camera, const PointPairs* scene) {
+    advanceAngles(camera);
+    calculateCameraPosition(camera);
+    animatePointPairs(scene);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "OrbitCamera.h"
+#include "model/GLPointPair.h"
+
+// Half the extent of the orthographic viewing volume, in every direction.
+inline constexpr double edgeOfUniverse = 1000.0;
+
+// The OpenGL work of showing a scene, shared by the scene view and by pictures drawn without a
+// window, so that both draw exactly the same frame for the same camera and scene. Each needs a
+// compatibility-profile context current.
+
+// The one-time state of a fresh context: pixel unpacking, a cleared buffer and a perspective
+// for the camera's distance (which the first frame replaces with its own projection).
+void setUpSceneContext(const OrbitCamera& camera);
+
+// One frame in the current viewport: cleared, projected orthographically through the camera's
+// look-at, every pair drawn as one segment in array order. A null scene draws only the
+// background.
+void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene);
+
+// Every pair takes its own animation step, in array order.
+void animatePointPairs(const PointPairs* scene);
+// One tick of the animation: the angles advance, the camera is rebuilt, every pair takes its
+// step.
+void animateScene(OrbitCamera& camera, const PointPairs* scene);
