@@ -6,3 +6,8 @@ target_link_libraries(view_bench PRIVATE orbalin_view benchmark::benchmark)
 add_executable(view_screenshot view_screenshot.cpp)
 target_include_directories(view_screenshot PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(view_screenshot PRIVATE orbalin_view)
+
+# Pictures drawn with no display at all (the command line's --render); runs anywhere.
+add_executable(render_bench render_bench.cpp)
+target_include_directories(render_bench PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(render_bench PRIVATE orbalin_view benchmark::benchmark_main)

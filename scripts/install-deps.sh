@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6 qt6-qpa-plugins
     libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+    libegl-dev libegl1 libegl-mesa0
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth
@@ -14,7 +15,7 @@ packages=(
 )
 if [ "${1:-}" = "--runtime-only" ]; then
     packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6
-        qt6-qpa-plugins libgl-dev libglu1-mesa-dev libgl1-mesa-dri)
+        qt6-qpa-plugins libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl1 libegl-mesa0)
 fi
 
 missing=()
