@@ -62,27 +62,11 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
         }
         return open;
     }
-    const QFileInfo info(path);
-    const QString failure = tr("The document “%1” could not be opened.").arg(info.fileName());
-    QWidget* parent = QApplication::activeWindow();
-    if (info.isDir()) {
-        showError(parent, failure, tr("It is a folder, not a file."));
-        return nullptr;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showError(parent, failure, file.errorString());
-        return nullptr;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        showError(parent, failure, file.errorString());
-        return nullptr;
-    }
-    std::unique_ptr<Document> document = factory_();
+    QString failure;
     QString reason;
-    if (!document->loadDataRepresentation(data, type_.name, &reason)) {
-        showError(parent, failure, reason);
+    std::unique_ptr<Document> document = readDocument(path, &failure, &reason);
+    if (!document) {
+        showError(QApplication::activeWindow(), failure, reason);
         return nullptr;
     }
     document->setFilePath(canonicalPath(path));
@@ -90,6 +74,30 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
     documents_.push_back(result);
     makeWindow(result);
     return result;
+}
+
+std::unique_ptr<Document> DocumentController::readDocument(const QString& path, QString* failure,
+                                                           QString* reason) const {
+    const QFileInfo info(path);
+    *failure = tr("The document “%1” could not be opened.").arg(info.fileName());
+    if (info.isDir()) {
+        *reason = tr("It is a folder, not a file.");
+        return nullptr;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = file.errorString();
+        return nullptr;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *reason = file.errorString();
+        return nullptr;
+    }
+    std::unique_ptr<Document> document = factory_();
+    if (!document->loadDataRepresentation(data, type_.name, reason))
+        return nullptr;
+    return document;
 }
 
 void DocumentController::openDocuments(const QStringList& paths) {
@@ -236,13 +244,16 @@ void DocumentController::showError(QWidget* parent, const QString& text,
     QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text,
                     QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("documentErrorBox"));
-    // Readers and the file system give their reasons as phrases: show them as a sentence.
+    box.setInformativeText(sentence(reason));
+    box.exec();
+}
+
+QString DocumentController::sentence(const QString& reason) {
     QString sentence = reason.trimmed();
     if (!sentence.isEmpty()) {
         sentence[0] = sentence[0].toUpper();
         if (!sentence.endsWith(u'.') && !sentence.endsWith(u'!') && !sentence.endsWith(u'?'))
             sentence += u'.';
     }
-    box.setInformativeText(sentence);
-    box.exec();
+    return sentence;
 }

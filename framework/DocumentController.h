@@ -42,6 +42,11 @@ class DocumentController : public QObject {
     // user is told why and no window is left behind; returns nullptr.
     Document* openDocumentWithContentsOfFile(const QString& path);
     void openDocuments(const QStringList& paths);
+    // Reads a file into a new document that has no window and is not among documents(). On
+    // failure returns nullptr with what failed ("The document … could not be opened.") and
+    // why, as the user would be told.
+    std::unique_ptr<Document> readDocument(const QString& path, QString* failure,
+                                           QString* reason) const;
     // Open…: asks for files and opens them.
     void runOpenPanel(QWidget* parent);
 
@@ -57,6 +62,10 @@ class DocumentController : public QObject {
 
     void closeDocument(Document* document);
     void closeAllDocuments();
+
+    // Readers and the file system give their reasons as phrases: this is the sentence the user
+    // is shown.
+    static QString sentence(const QString& reason);
 
     // The key sequences of Save As…: the platform's own, or Ctrl+Shift+S where it has none.
     static QList<QKeySequence> saveAsShortcuts();
