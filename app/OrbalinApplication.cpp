@@ -1,6 +1,7 @@
 #include "OrbalinApplication.h"
 
 #include "OrbalinDocument.h"
+#include "framework/DocumentWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -13,11 +14,15 @@ static void registerResources() {
     Q_INIT_RESOURCE(orbalin);
 }
 
-void OrbalinApplication::configure(QApplication& application) {
+void OrbalinApplication::identify() {
     QCoreApplication::setApplicationName(QStringLiteral("orbalin"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("orbalin.github.io"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Orbalin"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORBALIN_VERSION));
+}
+
+void OrbalinApplication::configure(QApplication& application) {
+    identify();
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Orbalin"));
     QGuiApplication::setDesktopFileName(desktopFileName());
     registerResources();
     application.setWindowIcon(
@@ -45,9 +50,15 @@ OrbalinApplication::OrbalinApplication()
 
 OrbalinApplication::~OrbalinApplication() = default;
 
-void OrbalinApplication::start(const QStringList& files) {
+void OrbalinApplication::start(const QStringList& files, bool fullScreen) {
     if (files.isEmpty())
         documentController_.newDocument();
     else
         documentController_.openDocuments(files);
+    if (!fullScreen)
+        return;
+    for (Document* document : documentController_.documents()) {
+        if (QWidget* window = document->window())
+            window->showFullScreen();
+    }
 }

@@ -16,14 +16,16 @@ class OrbalinApplication : public QObject {
   public:
     // Reverse-DNS name of the desktop entry, the icon and the application id.
     static QString desktopFileName() { return QStringLiteral("io.github.orbalin.Orbalin"); }
+    // Names the application and its version; needs no application object.
+    static void identify();
     // Names the application to the platform; call once the QApplication exists.
     static void configure(QApplication& application);
 
     OrbalinApplication();
     ~OrbalinApplication() override;
 
-    // Opens the files named, or one new document when none is named.
-    void start(const QStringList& files);
+    // Opens the files named, or one new document when none is named; full screen on request.
+    void start(const QStringList& files, bool fullScreen = false);
 
     AppController& appController() { return appController_; }
     DocumentController& documentController() { return documentController_; }

@@ -1,16 +1,41 @@
+#include "CommandLine.h"
 #include "OrbalinApplication.h"
+#include "RenderCommand.h"
 
 #include <QApplication>
-#include <QStringList>
 
-int main(int argc, char** argv) {
+#include <cstdio>
+
+namespace {
+
+// The document windows, until the last one closes.
+int runWindows(int argc, char** argv, const CommandLine& command) {
     QApplication application(argc, argv);
     OrbalinApplication::configure(application);
     OrbalinApplication orbalin;
-    // Every argument is a file to open: there are no options.
-    orbalin.start(QApplication::arguments().mid(1));
+    orbalin.start(command.files, command.fullScreen);
     // Nothing opened (every file named failed and was reported): nothing to run.
     if (orbalin.documentController().documents().empty())
         return 1;
     return application.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Read before anything needs a display: help, version, mistakes and pictures never do.
+    const CommandLine command = CommandLine::read(argc, argv);
+    switch (command.action) {
+    case CommandLine::Action::Print:
+        std::fputs(command.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Mistake:
+        std::fputs(command.text.toLocal8Bit().constData(), stderr);
+        return CommandLine::usageError;
+    case CommandLine::Action::Render:
+        return renderPicture(argc, argv, command.render);
+    case CommandLine::Action::Open:
+        break;
+    }
+    return runWindows(argc, argv, command);
 }

@@ -3,3 +3,12 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 orbalin_add_test(app_tests GUI
     SOURCES app/ApplicationTest.cpp rtf/RtfTextTest.cpp
     LIBS orbalin_app Qt6::Test)
+
+# The command line: the real program run without a display, its pictures compared with the
+# scene view's own frame under one.
+orbalin_add_test(command_line_tests GUI
+    SOURCES app/CommandLineTest.cpp
+    LIBS orbalin_app Qt6::Test)
+add_dependencies(command_line_tests orbalin)
+target_compile_definitions(command_line_tests PRIVATE
+    ORBALIN_PROGRAM="$<TARGET_FILE:orbalin>" ORBALIN_VERSION="${PROJECT_VERSION}")

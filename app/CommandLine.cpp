@@ -1,0 +1,154 @@
+#include "CommandLine.h"
+
+#include "OrbalinApplication.h"
+#include "RenderCommand.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("CommandLine", text);
+}
+
+// The largest side --size takes; the OpenGL driver may allow less.
+constexpr int largestSide = 32768;
+// About eighteen days of animation: still drawn within seconds.
+constexpr int mostTicks = 100'000'000;
+
+// "WxH", or "N" for a square.
+std::optional<QSize> sizeFrom(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})(?:[x×X](\\d{1,5}))?$"));
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch())
+        return std::nullopt;
+    const int width = match.captured(1).toInt();
+    const int height = match.captured(2).isEmpty() ? width : match.captured(2).toInt();
+    if (width < 1 || height < 1 || width > largestSide || height > largestSide)
+        return std::nullopt;
+    return QSize(width, height);
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        tr("Shows animated scenes of coloured line segments, each scene in a window of\n"
+           "its own; with no FILE, a new random scene.\n\n"
+           "With --render, draws one frame of SCENE into a picture instead, with no\n"
+           "display server at all (neither X11 nor Wayland):\n"
+           "  orbalin --render SCENE --output PICTURE [--size WxH] [--ticks N] [--seed N]"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  tr("Shows this help and exits."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     tr("Shows the version and exits."));
+    const QCommandLineOption fullScreen(QStringLiteral("fullscreen"),
+                                        tr("Opens the windows full screen."));
+    const QCommandLineOption render(QStringLiteral("render"),
+                                    tr("Draws one frame of SCENE into PICTURE and exits."),
+                                    QStringLiteral("SCENE"));
+    const QCommandLineOption output(
+        QStringLiteral("output"),
+        tr("The picture to write (with --render). Its suffix names the format (%1); "
+           "a name without a suffix gets PNG.")
+            .arg(QString::fromLatin1(writablePictureFormats().join(", "))),
+        QStringLiteral("PICTURE"));
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  tr("The picture's size in pixels, as WxH, or N for N×N "
+                                     "(default 640x480, a new window's size)."),
+                                  QStringLiteral("WxH"));
+    const QCommandLineOption ticks(
+        QStringLiteral("ticks"),
+        tr("Draws the frame after N ticks of the animation, 16 ms each (default 1). A window's "
+           "very first frame comes before any tick, when its camera is not in place yet and "
+           "shows nothing; 0 draws that frame."),
+        QStringLiteral("N"));
+    const QCommandLineOption seed(
+        QStringLiteral("seed"),
+        tr("Picks the random camera with seed N (0 to 4294967295) instead of the clock: the "
+           "same scene, seed, ticks and size always give the same picture."),
+        QStringLiteral("N"));
+    parser.addOptions({help, version, fullScreen, render, output, size, ticks, seed});
+    parser.addPositionalArgument(QStringLiteral("FILE"), tr("Scene files to open."),
+                                 QStringLiteral("[FILE…]"));
+
+    CommandLine command;
+    const auto mistake = [&](const QString& text) {
+        command.action = Action::Mistake;
+        command.text = QStringLiteral("%1: %2\n\n%3")
+                           .arg(QCoreApplication::applicationName(), text, parser.helpText());
+        return command;
+    };
+    if (!parser.parse(arguments))
+        return mistake(parser.errorText());
+    if (parser.isSet(help)) {
+        command.action = Action::Print;
+        command.text = parser.helpText();
+        return command;
+    }
+    if (parser.isSet(version)) {
+        command.action = Action::Print;
+        command.text = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                     QCoreApplication::applicationVersion());
+        return command;
+    }
+
+    if (!parser.isSet(render)) {
+        for (const QCommandLineOption* option : {&output, &size, &ticks, &seed}) {
+            if (parser.isSet(*option))
+                return mistake(tr("--%1 goes with --render.").arg(option->names().constFirst()));
+        }
+        command.fullScreen = parser.isSet(fullScreen);
+        command.files = parser.positionalArguments();
+        return command;
+    }
+
+    command.action = Action::Render;
+    RenderRequest& request = command.render;
+    request.scene = parser.value(render);
+    if (!parser.positionalArguments().isEmpty())
+        return mistake(tr("--render draws one scene, named right after it; “%1” is one too many.")
+                           .arg(parser.positionalArguments().constFirst()));
+    if (parser.isSet(fullScreen))
+        return mistake(tr("--render opens no window, so --fullscreen does not go with it."));
+    if (!parser.isSet(output))
+        return mistake(tr("--render needs --output PICTURE, the picture to write."));
+    request.output = parser.value(output);
+    if (pictureFormatFor(request.output).isEmpty())
+        return mistake(tr("“%1” does not name a picture format that can be written here.")
+                           .arg(request.output));
+    if (parser.isSet(size)) {
+        const std::optional<QSize> value = sizeFrom(parser.value(size));
+        if (!value)
+            return mistake(tr("--size takes WxH or N, each from 1 to %1 pixels, not “%2”.")
+                               .arg(largestSide)
+                               .arg(parser.value(size)));
+        request.size = *value;
+    }
+    if (parser.isSet(ticks)) {
+        bool ok = false;
+        request.ticks = parser.value(ticks).toInt(&ok);
+        if (!ok || request.ticks < 0 || request.ticks > mostTicks)
+            return mistake(tr("--ticks takes a whole number from 0 to %1, not “%2”.")
+                               .arg(mostTicks)
+                               .arg(parser.value(ticks)));
+    }
+    if (parser.isSet(seed)) {
+        bool ok = false;
+        request.seed = parser.value(seed).toUInt(&ok);
+        if (!ok)
+            return mistake(tr("--seed takes a whole number from 0 to 4294967295, not “%1”.")
+                               .arg(parser.value(seed)));
+    }
+    return command;
+}
+
+CommandLine CommandLine::read(int argc, char** argv) {
+    QCoreApplication reader(argc, argv);
+    OrbalinApplication::identify();
+    return parse(QCoreApplication::arguments());
+}

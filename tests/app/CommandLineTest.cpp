@@ -1,0 +1,251 @@
+// The command line through the real program, run with no display server in reach (as over SSH
+// or in a thumbnailer's sandbox); its pictures are checked against the scene view's own frame.
+#include "app/OrbalinApplication.h"
+#include "framework/DocumentController.h"
+#include "framework/DocumentWindow.h"
+#include "model/KeyedArchiver.h"
+#include "model/KeyedUnarchiver.h"
+#include "model/Random.h"
+#include "view/ViewTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ProgramRun runWithoutDisplay(const QStringList& arguments) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(ORBALIN_PROGRAM), arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+void writeFile(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(data), data.size());
+}
+
+class CommandLineTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(directory_.isValid());
+        seedRandom(11);
+        PointPairs pairs;
+        for (int i = 0; i < 30; ++i)
+            pairs.push_back(GLPointPair::randomPointPair());
+        sceneData_ = KeyedArchiver::archivedDataWithRootObject(pairs);
+        writeFile(path("scene.orbalin"), sceneData_);
+        writeFile(path("broken.orbalin"), sceneData_.left(sceneData_.size() - 7));
+    }
+
+    QString path(const QString& name) const { return directory_.filePath(name); }
+    QStringList files() const { return QDir(directory_.path()).entryList(QDir::Files); }
+
+    QTemporaryDir directory_;
+    QByteArray sceneData_;
+};
+
+} // namespace
+
+TEST_F(CommandLineTest, AnswersWithoutADisplay) {
+    const QString brokenReason = DocumentController::sentence(
+        KeyedUnarchiver::unarchiveObjectWithData(sceneData_.left(sceneData_.size() - 7)).error);
+    ASSERT_FALSE(brokenReason.isEmpty());
+    const QString usage = QStringLiteral("--render SCENE --output PICTURE");
+    struct Case {
+        QStringList arguments; // {dir} stands for the test's folder
+        int exitCode;
+        QString out;       // standard output contains this
+        QString err;       // standard error contains this; empty: nothing on it
+        QString picture;   // the file written, or empty when nothing may be written
+        QSize size;        // its size
+        QByteArray format; // its format
+    };
+    const std::vector<Case> cases = {
+        {{"--help"}, 0, usage, {}, {}, {}, {}},
+        {{"-h"}, 0, usage, {}, {}, {}, {}},
+        {{"--version"}, 0, "orbalin " ORBALIN_VERSION "\n", {}, {}, {}, {}},
+        {{"-v"}, 0, "orbalin " ORBALIN_VERSION "\n", {}, {}, {}, {}},
+        // Mistakes in the command line: exit status 2, with the usage.
+        {{"--bogus"}, 2, {}, "Unknown option 'bogus'", {}, {}, {}},
+        {{"--render", "{dir}/scene.orbalin"}, 2, {}, "--render needs --output", {}, {}, {}},
+        {{"--size", "64"}, 2, {}, "--size goes with --render", {}, {}, {}},
+        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.png", "--size", "0x9"},
+         2,
+         {},
+         "--size takes WxH or N",
+         {},
+         {},
+         {}},
+        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.png", "--ticks", "-1"},
+         2,
+         {},
+         "--ticks takes",
+         {},
+         {},
+         {}},
+        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.nosuchformat"},
+         2,
+         {},
+         "does not name a picture format",
+         {},
+         {},
+         {}},
+        // Pictures: N means N x N, the suffix names the format, and no suffix means PNG.
+        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.png", "--size", "48"},
+         0,
+         {},
+         {},
+         "p.png",
+         {48, 48},
+         "png"},
+        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.jpg", "--size", "120x80"},
+         0,
+         {},
+         {},
+         "p.jpg",
+         {120, 80},
+         "jpeg"},
+        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/picture", "--ticks", "0"},
+         0,
+         {},
+         {},
+         "picture",
+         {640, 480},
+         "png"},
+        // Unreadable scenes and unwritable pictures say why, as the dialog would, and write
+        // nothing at all.
+        {{"--render", "{dir}/missing.orbalin", "--output", "{dir}/p.png"},
+         1,
+         {},
+         "The document “missing.orbalin” could not be opened. No such file",
+         {},
+         {},
+         {}},
+        {{"--render", "{dir}/broken.orbalin", "--output", "{dir}/p.png"},
+         1,
+         {},
+         "The document “broken.orbalin” could not be opened. " + brokenReason,
+         {},
+         {},
+         {}},
+        {{"--render", "{dir}", "--output", "{dir}/p.png"},
+         1,
+         {},
+         "could not be opened. It is a folder",
+         {},
+         {},
+         {}},
+        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/no/such/folder/p.png"},
+         1,
+         {},
+         "The picture “p.png” could not be written.",
+         {},
+         {},
+         {}},
+    };
+    const QStringList before = files();
+    for (const Case& c : cases) {
+        QStringList arguments = c.arguments;
+        arguments.replaceInStrings(QStringLiteral("{dir}"), directory_.path());
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const ProgramRun run = runWithoutDisplay(arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_TRUE(run.out.contains(c.out)) << run.out.toStdString();
+        if (c.exitCode == 0) {
+            EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+        } else {
+            EXPECT_TRUE(run.err.contains(c.err)) << run.err.toStdString();
+        }
+        if (c.exitCode == 2) {
+            EXPECT_TRUE(run.err.contains(usage)) << run.err.toStdString();
+        }
+
+        QStringList expected = before;
+        if (!c.picture.isEmpty()) {
+            QImageReader reader(path(c.picture));
+            EXPECT_EQ(reader.format(), c.format);
+            EXPECT_EQ(reader.size(), c.size);
+            expected.append(c.picture);
+            expected.sort();
+        }
+        // Nothing else: no temporary file left behind, no picture from a failure.
+        EXPECT_EQ(files(), expected);
+        if (!c.picture.isEmpty())
+            QFile::remove(path(c.picture));
+    }
+}
+
+TEST_F(CommandLineTest, RenderedPictureIsTheViewsOwnFrame) {
+    // The same seed picks the same random camera for the picture and for a view made right
+    // after seeding, as a window opened on the file would be; both then take the same ticks.
+    constexpr std::uint32_t seed = 424242;
+    constexpr int ticks = 37;
+    const QSize size(320, 240);
+    const ProgramRun run = runWithoutDisplay(
+        {"--render", path("scene.orbalin"), "--output", path("frame.png"), "--size", "320x240",
+         "--ticks", QString::number(ticks), "--seed", QString::number(seed)});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QImage picture(path("frame.png"));
+    ASSERT_EQ(picture.size(), size);
+
+    FakeDocument document;
+    document.scene = KeyedUnarchiver::unarchiveObjectWithData(sceneData_).rootObject;
+    seedRandom(seed);
+    OrbalinOpenGLView view(QRect(QPoint(0, 0), size));
+    const OrbitCamera camera = view.camera();
+    view.setOrbalinDocument(&document);
+    ASSERT_TRUE(showAndWaitForFirstFrame(view));
+    // The view has ticked on its own meanwhile: start again from the camera it was made with.
+    view.camera() = camera;
+    for (int tick = 0; tick < ticks; ++tick)
+        view.animate();
+    view.makeCurrent();
+    view.reshape();
+    view.drawRect();
+    const Pixels frame(size.width(), size.height());
+
+    // Both are drawn by Mesa's software rasteriser from the same calls, so they agree to the
+    // last bit; a line moved by one pixel anywhere is a different picture.
+    int differing = 0;
+    int lit = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb p = picture.pixel(x, size.height() - 1 - y);
+            const auto f = frame.at(x, y);
+            differing += (qRed(p) != f[0] || qGreen(p) != f[1] || qBlue(p) != f[2]) ? 1 : 0;
+            lit += frame.lit(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(lit, 1000); // the scene is really in the picture
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(CommandLineTest, FullScreenOpensTheWindowsFullScreen) {
+    OrbalinApplication::configure(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    OrbalinApplication shell;
+    shell.start({path("scene.orbalin"), path("scene.orbalin")}, true);
+    ASSERT_EQ(shell.documentController().documents().size(), 1u);
+    DocumentWindow* window = shell.documentController().documents().front()->window();
+    EXPECT_TRUE(QTest::qWaitFor([window] { return window->isFullScreen(); }, 5000));
+}
