@@ -26,7 +26,7 @@ class AppController : public QObject {
     // The About command.
     void orderFrontStandardAboutPanel();
 
-    // Microseconds since the epoch.
+    // Microseconds since the system started.
     static uint64_t microseconds();
     // Test seam: replaces the clock; nullptr restores the real one. Returns the previous clock.
     static MicrosecondClock setMicrosecondClock(MicrosecondClock clock);
