@@ -1,5 +1,6 @@
-// Costs of the scene view: one tick, one frame in a real context, and the processor time an
-// animated view takes against a bare OpenGL window doing the same drawing. Needs a display.
+// Costs of the scene view: one tick, one frame in a real context, the processor time an animated
+// view takes against a bare OpenGL window doing the same drawing, and that of a paused view.
+// Needs a display.
 #include "model/GLPointPair.h"
 #include "model/Random.h"
 #include "view/OrbalinOpenGLView.h"
@@ -22,6 +23,7 @@ namespace {
 constexpr int benchWidth = 640;
 constexpr int benchHeight = 480;
 constexpr int cpuSeconds = 10;
+constexpr int pausedSeconds = 5;
 
 PointPairArray randomScene(int pairs) {
     PointPairs scene;
@@ -193,6 +195,36 @@ static void BM_AnimatedViewCpuAgainstBareWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AnimatedViewCpuAgainstBareWindow)->Iterations(1)->Unit(benchmark::kSecond);
+
+// Processor time of a paused view on screen over a few seconds: the timer is stopped and nothing
+// changes, so the goal is none at all. Counted for the whole process, Qt's own threads included.
+static void BM_PausedViewCpu(benchmark::State& state) {
+    seedRandom(4);
+    Document document(randomScene(50));
+    OrbalinOpenGLView view(QRect(0, 0, benchWidth, benchHeight));
+    view.setOrbalinDocument(&document);
+    view.show();
+    if (!waitForFirstFrame(view)) {
+        state.SkipWithError("the view never drew: no display?");
+        return;
+    }
+    runEventLoopFor(300);
+    view.setPaused(true);
+    runEventLoopFor(200);
+    long frames = 0;
+    QObject::connect(&view, &QOpenGLWindow::frameSwapped, [&] { ++frames; });
+    for (auto _ : state) {
+        frames = 0;
+        QElapsedTimer wall;
+        const double before = processSeconds();
+        wall.start();
+        runEventLoopFor(pausedSeconds * 1000);
+        const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+        state.counters["paused_cpu"] = (processSeconds() - before) / seconds;
+        state.counters["paused_fps"] = static_cast<double>(frames) / seconds;
+    }
+}
+BENCHMARK(BM_PausedViewCpu)->Iterations(1)->Unit(benchmark::kSecond);
 
 int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);

@@ -75,7 +75,26 @@ void OrbalinOpenGLView::delayedInit() {
             orbalinDocument_->setPointPairArray(pointPairArray_);
     }
 
-    startAnimation();
+    if (!paused_)
+        startAnimation();
+}
+
+void OrbalinOpenGLView::setPaused(bool paused) {
+    paused_ = paused;
+    if (paused)
+        animationTimer.stop();
+    else if (inited_ && !animationTimer.isActive())
+        startAnimation();
+}
+
+QImage OrbalinOpenGLView::grabFrame() {
+    if (!isValid())
+        return QImage();
+    makeCurrent();
+    // Outside paintGL() the back buffer holds nothing reliable (it may have been swapped), so
+    // the frame is drawn into it again, read back, and left for the next paint to replace.
+    drawRect();
+    return grabFramebuffer();
 }
 
 void OrbalinOpenGLView::reshape() {

@@ -5,6 +5,7 @@
 #include "SceneFrame.h"
 #include "model/GLPointPair.h"
 
+#include <QImage>
 #include <QOpenGLWindow>
 #include <QRect>
 #include <QSizeF>
@@ -52,6 +53,17 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     bool isAnimating() const { return animationTimer.isActive(); }
     const QTimer& animationTimerForTesting() const { return animationTimer; }
 
+    // A paused view has no timer running, so it takes no processor time while nothing changes;
+    // it still draws its current frame when exposed or resized. Resuming carries on from the
+    // same camera and scene. A view paused before its first frame still sets itself up on that
+    // frame, but starts no timer until resumed.
+    void setPaused(bool paused);
+    bool isPaused() const { return paused_; }
+
+    // The current frame, drawn afresh at the view's size in device pixels; a null image while
+    // the view has no context (it has never been shown).
+    QImage grabFrame();
+
     // The camera; tests and benchmarks may set it directly.
     const OrbitCamera& camera() const { return camera_; }
     OrbitCamera& camera() { return camera_; }
@@ -81,6 +93,7 @@ class OrbalinOpenGLView : public QOpenGLWindow {
   private:
     SceneDocument* orbalinDocument_ = nullptr;
     bool inited_ = false;
+    bool paused_ = false;
     int swap_enabled = 0;
     QTimer animationTimer;
     PointPairArray pointPairArray_;

@@ -50,4 +50,12 @@ TEST(ViewHighDpi, ViewportAndPictureFillTheViewInDevicePixels) {
     }
     EXPECT_NEAR(minX, 150, 1);
     EXPECT_NEAR(maxX, 450, 1);
+
+    // A frame taken for a picture has the same pixels.
+    const QImage frame = view.grabFrame();
+    EXPECT_EQ(frame.size(), QSize(600, 300));
+    int litInMiddleColumn = 0;
+    for (int y = 0; y < frame.height(); ++y)
+        litInMiddleColumn += (frame.pixel(300, y) & 0xffffff) != 0 ? 1 : 0;
+    EXPECT_GE(litInMiddleColumn, 1) << "the segment crosses the middle";
 }

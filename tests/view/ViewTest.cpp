@@ -203,3 +203,23 @@ TEST(ViewShown, ReshapeBeforeTheFirstFrameIsIgnored) {
     EXPECT_FALSE(view.inited());
     EXPECT_FALSE(view.isValid()); // no context was made for it
 }
+
+// A view paused before its first frame still sets up on it, but runs no timer; paused, it still
+// draws when resized, and resuming starts the timer.
+TEST(ViewPause, PausedBeforeTheFirstFrameSetsUpButDoesNotTick) {
+    FakeDocument document;
+    OrbalinOpenGLView view(QRect(50, 50, 320, 240));
+    view.setOrbalinDocument(&document);
+    view.setPaused(true);
+    ASSERT_TRUE(showAndWaitForFirstFrame(view));
+    EXPECT_NE(document.scene, nullptr) << "the scene is settled all the same";
+    EXPECT_FALSE(view.isAnimating());
+
+    int frames = 0;
+    QObject::connect(&view, &QOpenGLWindow::frameSwapped, [&] { ++frames; });
+    view.resize(200, 160);
+    EXPECT_TRUE(processEventsUntil([&] { return frames > 0; }, 2000));
+    EXPECT_FALSE(view.isAnimating());
+    view.setPaused(false);
+    EXPECT_TRUE(view.isAnimating());
+}
