@@ -1,7 +1,8 @@
 #include "OrbalinDocument.h"
 
-#include "framework/DocumentWindow.h"
+#include "SceneCommands.h"
 #include "SceneViewHost.h"
+#include "framework/DocumentWindow.h"
 #include "model/KeyedArchiver.h"
 #include "model/KeyedUnarchiver.h"
 #include "ui_OrbalinDocument.h"
@@ -25,14 +26,15 @@ void OrbalinDocument::loadWindowDescription(DocumentWindow* window) {
 
 void OrbalinDocument::windowControllerDidLoadNib(DocumentWindow* window) {
     Document::windowControllerDidLoadNib(window);
+    new SceneCommands(window, orbalinOpenGLView_);
 }
 
 std::optional<QByteArray> OrbalinDocument::dataRepresentationOfType(const QString& /*type*/,
                                                                     QString* reason) const {
     if (!pointPairArray_) {
         if (reason)
-            *reason = tr("Its scene has not been made yet: a new scene is made when its window "
-                         "first draws. Nothing was written.");
+            *reason = tr("Its scene is not on show yet, so there is nothing to save: save again "
+                         "once its window shows the scene. Nothing was written.");
         return std::nullopt;
     }
     return KeyedArchiver::archivedDataWithRootObject(*pointPairArray_);

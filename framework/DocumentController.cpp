@@ -1,6 +1,10 @@
 #include "framework/DocumentController.h"
 
+#include "framework/DialogFolders.h"
 #include "framework/DocumentWindow.h"
+#include "framework/ErrorBox.h"
+#include "framework/FullScreenSwitch.h"
+#include "framework/RecentFilesMenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,7 +13,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
-#include <QMessageBox>
+#include <QMenu>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -70,6 +74,7 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
         return nullptr;
     }
     document->setFilePath(canonicalPath(path));
+    noteFile(document->filePath());
     Document* result = document.release();
     documents_.push_back(result);
     makeWindow(result);
@@ -107,7 +112,25 @@ void DocumentController::openDocuments(const QStringList& paths) {
 
 void DocumentController::runOpenPanel(QWidget* parent) {
     const QString filters = tr("%1 (*.%2);;All files (*)").arg(type_.name, type_.extension);
-    openDocuments(QFileDialog::getOpenFileNames(parent, tr("Open"), QString(), filters));
+    const auto* window = qobject_cast<DocumentWindow*>(parent);
+    const QString folder =
+        DialogFolders::startFolder(window ? window->document()->filePath() : QString());
+    const QStringList chosen = QFileDialog::getOpenFileNames(parent, tr("Open"), folder, filters);
+    if (!chosen.isEmpty())
+        DialogFolders::remember(chosen.constFirst());
+    openDocuments(chosen);
+}
+
+void DocumentController::openRecentFile(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        recentFiles_.remove(path);
+        showError(QApplication::activeWindow(),
+                  tr("The document “%1” could not be opened.").arg(QFileInfo(path).fileName()),
+                  tr("It is no longer there (it was moved, renamed or deleted), so it has been "
+                     "taken off the Open Recent menu."));
+        return;
+    }
+    openDocumentWithContentsOfFile(path);
 }
 
 bool DocumentController::saveDocument(Document* document) {
@@ -117,10 +140,10 @@ bool DocumentController::saveDocument(Document* document) {
 }
 
 bool DocumentController::saveDocumentAs(Document* document) {
-    const QString suggestion =
-        document->filePath().isEmpty()
-            ? QDir::home().filePath(document->displayName() + u'.' + type_.extension)
-            : document->filePath();
+    const QString suggestion = document->filePath().isEmpty()
+                                   ? QDir(DialogFolders::startFolder(QString()))
+                                         .filePath(document->displayName() + u'.' + type_.extension)
+                                   : document->filePath();
     const QString filters = tr("%1 (*.%2)").arg(type_.name, type_.extension);
     const QString chosen =
         QFileDialog::getSaveFileName(document->window(), tr("Save As"), suggestion, filters);
@@ -157,6 +180,7 @@ bool DocumentController::saveDocumentToFile(Document* document, const QString& p
         return false;
     }
     document->setFilePath(canonicalPath(path));
+    noteFile(document->filePath());
     return true;
 }
 
@@ -185,6 +209,11 @@ void DocumentController::makeWindow(Document* document) {
     document->loadWindowDescription(window);
     window->updateTitle();
     wireActions(window);
+    new FullScreenSwitch(window);
+    if (auto* recent = window->findChild<QMenu*>(QStringLiteral("menuOpenRecent")))
+        new RecentFilesMenu(recent, &recentFiles_,
+                            [this](const QString& path) { openRecentFile(path); });
+    placeWindow(window);
     connect(window, &DocumentWindow::closed, this, &DocumentController::windowClosed);
     // Opening files (and reporting failures) waits until the drop itself has finished.
     connect(window, &DocumentWindow::filesDropped, this, &DocumentController::openDocuments,
@@ -239,21 +268,28 @@ int DocumentController::nextUntitledNumber() const {
     return number;
 }
 
+void DocumentController::noteFile(const QString& path) {
+    recentFiles_.add(path);
+    DialogFolders::remember(path);
+}
+
+void DocumentController::placeWindow(DocumentWindow* window) {
+    // From the active document window, or else the one made last.
+    QList<QWidget*> others;
+    for (Document* document : documents_)
+        if (document->window() && document->window() != window)
+            others.append(document->window());
+    const QWidget* from = qobject_cast<DocumentWindow*>(QApplication::activeWindow());
+    if (!from || from == window)
+        from = others.isEmpty() ? nullptr : others.constLast();
+    placement_.place(window, from, others);
+}
+
 void DocumentController::showError(QWidget* parent, const QString& text,
                                    const QString& reason) const {
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, parent);
-    box.setObjectName(QStringLiteral("documentErrorBox"));
-    box.setInformativeText(sentence(reason));
-    box.exec();
+    showErrorBox(parent, text, reason);
 }
 
 QString DocumentController::sentence(const QString& reason) {
-    QString sentence = reason.trimmed();
-    if (!sentence.isEmpty()) {
-        sentence[0] = sentence[0].toUpper();
-        if (!sentence.endsWith(u'.') && !sentence.endsWith(u'!') && !sentence.endsWith(u'?'))
-            sentence += u'.';
-    }
-    return sentence;
+    return asSentence(reason);
 }

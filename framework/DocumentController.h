@@ -1,6 +1,8 @@
 #pragma once
 
 #include "framework/Document.h"
+#include "framework/RecentFiles.h"
+#include "framework/WindowPlacement.h"
 
 #include <QObject>
 #include <QStringList>
@@ -49,6 +51,10 @@ class DocumentController : public QObject {
                                            QString* reason) const;
     // Open…: asks for files and opens them.
     void runOpenPanel(QWidget* parent);
+    // Open Recent: opens the file, or says that it is gone and takes it off the list.
+    void openRecentFile(const QString& path);
+    // The files last opened or saved, shown in every window's Open Recent menu.
+    RecentFiles& recentFiles() { return recentFiles_; }
 
     // Save: to the document's file, or through Save As… when it has none.
     bool saveDocument(Document* document);
@@ -81,9 +87,14 @@ class DocumentController : public QObject {
     void wireActions(DocumentWindow* window);
     void windowClosed(DocumentWindow* window);
     int nextUntitledNumber() const;
+    // A document now has this file: it heads Open Recent and its folder is where dialogs start.
+    void noteFile(const QString& path);
+    void placeWindow(DocumentWindow* window);
     void showError(QWidget* parent, const QString& text, const QString& reason) const;
 
     DocumentType type_;
     DocumentFactory factory_;
     std::vector<Document*> documents_;
+    RecentFiles recentFiles_;
+    WindowPlacement placement_;
 };

@@ -2,22 +2,31 @@
 // display, driven through their actions and shortcuts.
 #include "app/AboutController.h"
 #include "app/AppController.h"
-#include "framework/DocumentWindow.h"
 #include "app/OrbalinApplication.h"
 #include "app/OrbalinDocument.h"
+#include "framework/DocumentWindow.h"
+#include "framework/ImageExport.h"
+#include "framework/RecentFiles.h"
+#include "framework/WindowPlacement.h"
 #include "model/Random.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +36,10 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <tuple>
 
 namespace {
 
@@ -44,6 +57,7 @@ class DialogAnswerer {
     QStringList messages;
     QStringList reasons;
     int fileDialogs = 0;
+    QStringList folders; // where each file dialog started
 
   private:
     void answer() {
@@ -54,6 +68,7 @@ class DialogAnswerer {
             box->accept();
         } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
             ++fileDialogs;
+            folders.append(dialog->directory().absolutePath());
             if (fileToChoose.isEmpty()) {
                 dialog->reject();
             } else {
@@ -70,11 +85,20 @@ class DialogAnswerer {
     QTimer timer_;
 };
 
+// Settings (recent files, window sizes, folders) go to a folder of the test's own, never to the
+// user's.
+void keepSettingsIn(const QString& folder) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+}
+
 class ApplicationTest : public ::testing::Test {
   protected:
     void SetUp() override {
         OrbalinApplication::configure(*qobject_cast<QApplication*>(QCoreApplication::instance()));
         ASSERT_TRUE(directory_.isValid());
+        ASSERT_TRUE(settings_.isValid());
+        keepSettingsIn(settings_.path());
         shell_ = std::make_unique<OrbalinApplication>();
     }
 
@@ -136,6 +160,7 @@ class ApplicationTest : public ::testing::Test {
     }
 
     QTemporaryDir directory_;
+    QTemporaryDir settings_;
     std::unique_ptr<OrbalinApplication> shell_;
 };
 
@@ -429,6 +454,8 @@ uint64_t fakeClock() {
 
 TEST(ApplicationSeeding, FirstAboutReseedsAndLaterOnesDoNot) {
     OrbalinApplication::configure(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    QTemporaryDir settings;
+    keepSettingsIn(settings.path());
     // What a generator seeded with the clock's low 32 bits yields.
     seedRandom(0x1234'5678u);
     const double expected1 = randomDoubleBetweenZeroOne();
@@ -529,6 +556,280 @@ TEST(OrbalinDocumentTest, ADocumentWithoutASceneRefusesToWrite) {
     EXPECT_EQ(document.displayName(), "Untitled 3");
     document.setFilePath("/somewhere/scene.orbalin");
     EXPECT_EQ(document.displayName(), "scene.orbalin");
+}
+
+// Writes a scene file holding the given pairs.
+void writeScene(const QString& path, PointPairs pairs) {
+    OrbalinDocument source;
+    source.setPointPairArray(std::make_shared<const PointPairs>(std::move(pairs)));
+    QString reason;
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(*source.dataRepresentationOfType("Orbalin Scene", &reason));
+}
+
+// A window's Open Recent entries, newest first, Clear Menu left out.
+QList<QAction*> recentEntries(Document* document) {
+    QList<QAction*> entries;
+    for (QAction* entry : document->window()->findChild<QMenu*>("menuOpenRecent")->actions())
+        if (!entry->isSeparator() && entry->objectName() != "actionClearRecentFiles")
+            entries.append(entry);
+    return entries;
+}
+
+QStringList recentNames(Document* document) {
+    QStringList names;
+    for (QAction* entry : recentEntries(document))
+        names.append(entry->text());
+    return names;
+}
+
+TEST_F(ApplicationTest, FullScreenHidesTheMenuBarAndEndsByItsKeyEscOrTheMenu) {
+    shell_->start({});
+    Document* document = controller().documents().front();
+    ASSERT_TRUE(drawn(scene(document)));
+    DocumentWindow* window = document->window();
+    OrbalinOpenGLView* view = scene(document)->orbalinOpenGLView();
+    QAction* fullScreen = action(document, "actionFullScreen");
+    const std::pair<const char*, std::function<void()>> endings[] = {
+        {"its key", [&] { press(document, fullScreen->shortcut()); }},
+        {"Esc", [&] { press(document, QKeySequence(Qt::Key_Escape)); }},
+        {"the menu", [&] { fullScreen->trigger(); }},
+    };
+    for (const auto& [how, end] : endings) {
+        SCOPED_TRACE(how);
+        press(document, fullScreen->shortcut());
+        EXPECT_TRUE(window->isFullScreen());
+        EXPECT_FALSE(window->menuBar()->isVisible());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->size() == window->size(); }, 2000));
+        // The hidden menu bar's commands keep their keys.
+        press(document, QKeySequence(Qt::Key_Space));
+        EXPECT_TRUE(view->isPaused());
+        view->setPaused(false);
+        end();
+        EXPECT_FALSE(window->isFullScreen());
+        EXPECT_FALSE(fullScreen->isChecked());
+        EXPECT_TRUE(window->menuBar()->isVisible());
+    }
+}
+
+TEST_F(ApplicationTest, SpacePausesAndResumesTheSceneWhereItStopped) {
+    shell_->start({});
+    Document* document = controller().documents().front();
+    ASSERT_TRUE(drawn(scene(document)));
+    OrbalinOpenGLView* view = scene(document)->orbalinOpenGLView();
+    QAction* pause = action(document, "actionPauseAnimation");
+
+    press(document, QKeySequence(Qt::Key_Space));
+    EXPECT_FALSE(view->isAnimating());
+    EXPECT_EQ(pause->text(), "&Resume Animation");
+    const OrbitCamera stopped = view->camera();
+    QTest::qWait(100);
+    EXPECT_EQ(view->camera().xangle, stopped.xangle);
+    EXPECT_EQ(view->camera().zangle, stopped.zangle);
+
+    press(document, QKeySequence(Qt::Key_Space));
+    EXPECT_TRUE(view->isAnimating());
+    EXPECT_EQ(pause->text(), "&Pause Animation");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->camera().xangle != stopped.xangle; }, 2000));
+    EXPECT_LT(std::abs(view->camera().xangle - stopped.xangle), 20 * std::abs(stopped.dxang))
+        << "it carries on from where it stopped";
+}
+
+// Both take the frame on show: as big as the view in device pixels, in the scene's own colours.
+TEST_F(ApplicationTest, ExportImageAndCopyTakeTheFrameInDevicePixelsAndTheScenesColours) {
+    // Red running to cyan along all three axes: whatever the camera, some segment shows.
+    PointPairs axes;
+    for (const auto& [x, y, z] : {std::tuple(500, 0, 0), {0, 500, 0}, {0, 0, 500}})
+        axes.push_back(
+            std::make_shared<GLPointPair>(GLPointWithColor::pointWithX(-x, -y, -z, 1, 0, 0, 1),
+                                          GLPointWithColor::pointWithX(x, y, z)));
+    writeScene(path("axes.orbalin"), std::move(axes));
+    shell_->start({path("axes.orbalin")});
+    Document* document = controller().documents().front();
+    ASSERT_TRUE(drawn(scene(document)));
+    OrbalinOpenGLView* view = scene(document)->orbalinOpenGLView();
+    const double start = view->camera().xangle;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->camera().xangle != start; }, 2000));
+
+    DialogAnswerer answerer;
+    answerer.fileToChoose = path("frame"); // the dialog adds ".png"
+    const std::pair<const char*, std::function<QImage()>> takers[] = {
+        {"Export Image",
+         [&] {
+             action(document, "actionExportImage")->trigger();
+             return QImage(path("frame.png"));
+         }},
+        {"Copy",
+         [&] {
+             press(document, QKeySequence(QKeySequence::Copy));
+             return QApplication::clipboard()->image();
+         }},
+    };
+    for (const auto& [how, take] : takers) {
+        SCOPED_TRACE(how);
+        const QImage picture = take().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(picture.size(), view->size() * view->devicePixelRatio());
+        int lit = 0, offTheScene = 0, red = 0, cyan = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QColor c = picture.pixelColor(x, y);
+                if (c.red() + c.green() + c.blue() == 0)
+                    continue;
+                ++lit;
+                // Between red (255, 0, 0) and cyan (0, 255, 255).
+                if (std::abs(c.green() - c.blue()) > 2 || std::abs(c.red() + c.green() - 255) > 3)
+                    ++offTheScene;
+                red += c.red() > 200 ? 1 : 0;
+                cyan += c.green() > 200 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(lit, 100);
+        EXPECT_EQ(offTheScene, 0);
+        EXPECT_GT(red, 0);
+        EXPECT_GT(cyan, 0);
+    }
+    EXPECT_TRUE(answerer.messages.isEmpty()) << answerer.messages.join(' ').toStdString();
+}
+
+TEST(ImageFileTest, WritesInTheFormatOfTheNameOrSaysWhyItCouldNot) {
+    QTemporaryDir folder;
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // name, format chosen in the dialog, format written ("": the write fails)
+        {"picture.JPEG", "png", "jpeg"},
+        {"picture.v2", "bmp", "bmp"}, // a suffix Qt cannot write
+        {"missing/picture.png", "png", ""},
+        {"", "png", ""}, // the folder itself
+    };
+    for (const auto& [name, chosen, written] : cases) {
+        SCOPED_TRACE(name);
+        const QString file = folder.filePath(name);
+        QString reason;
+        EXPECT_EQ(writeImageFile(image, file, imageFormatFor(file, chosen), &reason),
+                  *written != 0);
+        EXPECT_EQ(QImageReader(file).format(), written);
+        EXPECT_EQ(reason.isEmpty(), *written != 0);
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2)
+        << "no temporary files are left behind";
+}
+
+TEST_F(ApplicationTest, OpenRecentListsFilesInEveryWindowAndSurvivesARestart) {
+    writeScene(path("a.orbalin"), {});
+    writeScene(path("b.orbalin"), {});
+    shell_->start({path("a.orbalin"), path("b.orbalin")});
+    Document* saved = controller().newDocument();
+    ASSERT_TRUE(drawn(scene(saved)));
+    ASSERT_TRUE(controller().saveDocumentToFile(saved, path("c.orbalin")));
+    const QStringList newestFirst = {"c.orbalin", "b.orbalin", "a.orbalin"};
+    for (Document* document : controller().documents())
+        EXPECT_EQ(recentNames(document), newestFirst);
+
+    shell_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    shell_ = std::make_unique<OrbalinApplication>();
+    shell_->start({});
+    Document* fresh = controller().documents().front();
+    ASSERT_EQ(recentNames(fresh), newestFirst);
+
+    recentEntries(fresh).back()->trigger();
+    ASSERT_EQ(controller().documents().size(), 2u);
+    EXPECT_EQ(controller().documents().back()->window()->windowTitle(), "a.orbalin");
+    EXPECT_EQ(recentNames(fresh), QStringList({"a.orbalin", "c.orbalin", "b.orbalin"}));
+
+    fresh->window()->findChild<QAction*>("actionClearRecentFiles")->trigger();
+    EXPECT_TRUE(recentNames(controller().documents().back()).isEmpty());
+    EXPECT_FALSE(fresh->window()->findChild<QMenu*>("menuOpenRecent")->menuAction()->isEnabled());
+}
+
+TEST_F(ApplicationTest, AMissingRecentFileIsReportedAndTakenOffTheMenu) {
+    writeScene(path("gone.orbalin"), {});
+    writeScene(path("kept.orbalin"), {});
+    shell_->start({path("gone.orbalin"), path("kept.orbalin")});
+    Document* document = controller().documents().front();
+    ASSERT_TRUE(QFile::remove(path("gone.orbalin")));
+
+    DialogAnswerer answerer;
+    recentEntries(document).back()->trigger();
+    ASSERT_EQ(answerer.messages.size(), 1);
+    EXPECT_EQ(answerer.messages[0],
+              QString::fromUtf8("The document “gone.orbalin” could not be opened."));
+    EXPECT_TRUE(answerer.reasons[0].contains("no longer there"));
+    EXPECT_EQ(recentNames(document), QStringList({"kept.orbalin"}));
+    EXPECT_EQ(controller().documents().size(), 2u);
+}
+
+TEST(RecentFilesTest, KeepsTheTenNewestOnceEach) {
+    QTemporaryDir settings;
+    keepSettingsIn(settings.path());
+    RecentFiles recent(QStringLiteral("test/recent"));
+    for (int i = 1; i <= 12; ++i)
+        recent.add(QStringLiteral("/f%1").arg(i));
+    recent.add(QStringLiteral("/f5")); // moves to the front
+    const QStringList expected = {"/f5", "/f12", "/f11", "/f10", "/f9",
+                                  "/f8", "/f7",  "/f6",  "/f4",  "/f3"};
+    EXPECT_EQ(recent.files(), expected);
+    EXPECT_EQ(RecentFiles(QStringLiteral("test/recent")).files(), expected) << "as stored";
+}
+
+TEST_F(ApplicationTest, NewWindowsTakeTheLastSizeAndCascadeWithoutCoveringEachOther) {
+    shell_->start({});
+    DocumentWindow* first = controller().documents().front()->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(first));
+    first->resize(520, 420);
+    const QPoint step = WindowPlacement::cascadeStep();
+
+    QApplication::setActiveWindow(first);
+    DocumentWindow* second = controller().newDocument()->window();
+    EXPECT_EQ(second->size(), QSize(520, 420));
+    EXPECT_EQ(second->pos(), first->pos() + step);
+    // From the first window again: the second one's place is taken.
+    QApplication::setActiveWindow(first);
+    EXPECT_EQ(controller().newDocument()->window()->pos(), first->pos() + step * 2);
+
+    shell_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    shell_ = std::make_unique<OrbalinApplication>();
+    shell_->start({});
+    EXPECT_EQ(controller().documents().front()->window()->size(), QSize(520, 420));
+}
+
+TEST_F(ApplicationTest, DialogsStartInTheDocumentsFolderOrTheLastOneUsed) {
+    ASSERT_TRUE(QDir(directory_.path()).mkpath("one"));
+    ASSERT_TRUE(QDir(directory_.path()).mkpath("two"));
+    writeScene(path("one/a.orbalin"), {});
+    writeScene(path("two/b.orbalin"), {});
+    shell_->start({path("one/a.orbalin"), path("two/b.orbalin")});
+    Document* inOne = controller().documents().front();
+    Document* untitled = controller().newDocument();
+    ASSERT_TRUE(drawn(scene(untitled)));
+
+    DialogAnswerer answerer; // cancels every dialog
+    const std::tuple<Document*, const char*, const char*> cases[] = {
+        {inOne, "actionOpen", "one"},
+        {untitled, "actionOpen", "two"}, // where the last file came from
+        {untitled, "actionSaveAs", "two"},
+    };
+    for (const auto& [document, command, folder] : cases) {
+        SCOPED_TRACE(command);
+        action(document, command)->trigger();
+        EXPECT_EQ(answerer.folders.last(), QDir(path(folder)).absolutePath());
+    }
+    EXPECT_EQ(answerer.fileDialogs, 3);
+}
+
+TEST_F(ApplicationTest, LongFileNamesAreElidedInTheMiddleOfErrorBoxes) {
+    shell_->start({});
+    DialogAnswerer answerer;
+    controller().openDocumentWithContentsOfFile(path(QString(150, u'x') + "-end.orbalin"));
+    ASSERT_EQ(answerer.messages.size(), 1);
+    const QString text = answerer.messages[0];
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8("The document “xxx"))) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QString::fromUtf8("-end.orbalin” could not be opened.")));
+    EXPECT_TRUE(text.contains(QString::fromUtf8("…")));
+    EXPECT_LT(text.size(), 120);
 }
 
 } // namespace

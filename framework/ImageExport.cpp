@@ -1,0 +1,126 @@
+#include "framework/ImageExport.h"
+
+#include "framework/DialogFolders.h"
+#include "framework/ErrorBox.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+const QByteArray preferredFormat = QByteArrayLiteral("png");
+
+struct FormatFilter {
+    QByteArray format; // the suffix the dialog adds
+    QString filter;
+};
+
+// Names that Qt lists twice for one format: the second is folded into the first.
+struct Alias {
+    const char* format;
+    const char* alias;
+    const char* title;
+};
+constexpr Alias aliases[] = {{"jpg", "jpeg", "JPEG"}, {"tif", "tiff", "TIFF"}};
+
+// One dialog filter per format Qt can write, PNG first.
+QList<FormatFilter> formatFilters() {
+    QList<QByteArray> formats = QImageWriter::supportedImageFormats();
+    std::stable_partition(formats.begin(), formats.end(),
+                          [](const QByteArray& format) { return format == preferredFormat; });
+    QList<FormatFilter> filters;
+    for (const QByteArray& format : formats) {
+        const auto alias = std::find_if(std::begin(aliases), std::end(aliases),
+                                        [&](const Alias& a) { return format == a.alias; });
+        if (alias != std::end(aliases) && formats.contains(alias->format))
+            continue;
+        const auto main = std::find_if(std::begin(aliases), std::end(aliases),
+                                       [&](const Alias& a) { return format == a.format; });
+        const QString name = QString::fromLatin1(format);
+        QString patterns = QStringLiteral("*.") + name;
+        QString title = name.toUpper();
+        if (main != std::end(aliases)) {
+            title = QString::fromLatin1(main->title);
+            if (formats.contains(main->alias))
+                patterns += QStringLiteral(" *.") + QString::fromLatin1(main->alias);
+        }
+        filters.append({format, QObject::tr("%1 image (%2)").arg(title, patterns)});
+    }
+    return filters;
+}
+
+} // namespace
+
+QByteArray imageFormatFor(const QString& path, const QByteArray& fallback) {
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    if (!suffix.isEmpty() && QImageWriter::supportedImageFormats().contains(suffix))
+        return suffix;
+    return fallback;
+}
+
+bool writeImageFile(const QImage& image, const QString& path, const QByteArray& format,
+                    QString* reason) {
+    const auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    if (image.isNull())
+        return fail(QObject::tr("There is no picture to write."));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    QImageWriter writer(&file, format);
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        // A failed write to the file itself has the system's reason; the writer's says less.
+        return fail(file.error() != QFileDevice::NoError ? file.errorString()
+                                                         : writer.errorString());
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+QString exportImage(QWidget* parent, const QImage& image, const QString& suggestedPath) {
+    const QList<FormatFilter> filters = formatFilters();
+    QStringList names;
+    for (const FormatFilter& filter : filters)
+        names.append(filter.filter);
+
+    QFileDialog dialog(parent, QObject::tr("Export Image"));
+    dialog.setObjectName(QStringLiteral("exportImageDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(names);
+    // The dialog itself adds the suffix, so that its overwrite question names the real file.
+    dialog.setDefaultSuffix(QString::fromLatin1(preferredFormat));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+        const qsizetype index = names.indexOf(chosen);
+        if (index >= 0)
+            dialog.setDefaultSuffix(QString::fromLatin1(filters[index].format));
+    });
+    dialog.setDirectory(QFileInfo(suggestedPath).absolutePath());
+    dialog.selectFile(QFileInfo(suggestedPath).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+
+    const QString path = dialog.selectedFiles().constFirst();
+    DialogFolders::remember(path);
+    const qsizetype chosenFilter = names.indexOf(dialog.selectedNameFilter());
+    const QByteArray fallback = chosenFilter >= 0 ? filters[chosenFilter].format : preferredFormat;
+    QString reason;
+    if (!writeImageFile(image, path, imageFormatFor(path, fallback), &reason)) {
+        showErrorBox(
+            parent,
+            QObject::tr("The image “%1” could not be written.").arg(QFileInfo(path).fileName()),
+            reason);
+        return QString();
+    }
+    return path;
+}
