@@ -1,3 +1,4 @@
+#include "ApplicationService.h"
 #include "CommandLine.h"
 #include "OrbalinApplication.h"
 #include "RenderCommand.h"
@@ -9,20 +10,28 @@
 namespace {
 
 // The document windows, until the last one closes.
-int runWindows(int argc, char** argv, const CommandLine& command) {
+int runWindows(int argc, char** argv, const CommandLine& command, bool startedByBus) {
     QApplication application(argc, argv);
     OrbalinApplication::configure(application);
     OrbalinApplication orbalin;
-    orbalin.start(command.files, command.fullScreen);
-    // Nothing opened (every file named failed and was reported): nothing to run.
-    if (orbalin.documentController().documents().empty())
-        return 1;
+    // One instance per user session: when one runs already, it takes the files.
+    ApplicationService service(orbalin, startedByBus);
+    if (service.handOver(command.files, command.fullScreen))
+        return 0;
+    if (!startedByBus) {
+        orbalin.start(command.files, command.fullScreen);
+        // Nothing opened (every file named failed and was reported): nothing to run.
+        if (orbalin.documentController().documents().empty())
+            return 1;
+    }
     return application.exec();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // Started by the session bus: the call that started the program says what to open.
+    const bool startedByBus = ApplicationService::takeActivationFlag(argc, argv);
     // Read before anything needs a display: help, version, mistakes and pictures never do.
     const CommandLine command = CommandLine::read(argc, argv);
     switch (command.action) {
@@ -37,5 +46,5 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Open:
         break;
     }
-    return runWindows(argc, argv, command);
+    return runWindows(argc, argv, command, startedByBus);
 }

@@ -1,0 +1,195 @@
+#include "ApplicationService.h"
+
+#include "ApplicationBusInterface.h"
+#include "OrbalinApplication.h"
+#include "framework/DocumentWindow.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QUrl>
+
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+const QString interfaceName = QStringLiteral("org.freedesktop.Application");
+const QString newDocumentAction = QStringLiteral("new-document");
+// Orbalin's own entry in a request's platform data: --fullscreen of the launch handing over.
+const QString fullScreenKey = QStringLiteral("io.github.orbalin.full-screen");
+// A running instance answers at once. One that has not answered by then is taken for hung, and
+// this launch opens its files itself rather than lose them.
+constexpr int handOverTimeoutMs = 10000;
+// Started by the bus, the call that started the program arrives at once; should none come,
+// the program does not linger without windows.
+constexpr int activationWaitMs = 10000;
+
+// What this launch knows that lets the instance bring its windows to the front.
+QVariantMap platformDataOfThisLaunch(bool fullScreen) {
+    QVariantMap data;
+    if (fullScreen)
+        data.insert(fullScreenKey, true);
+    if (const QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN"); !token.isEmpty())
+        data.insert(QStringLiteral("activation-token"), token);
+    if (const QString id = qEnvironmentVariable("DESKTOP_STARTUP_ID"); !id.isEmpty())
+        data.insert(QStringLiteral("desktop-startup-id"), id);
+    return data;
+}
+
+// The instance runs elsewhere: names relative to this launch's folder travel as file URIs.
+QStringList urisOf(const QStringList& files) {
+    QStringList uris;
+    for (const QString& file : files)
+        uris.append(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString());
+    return uris;
+}
+
+QString pathOf(const QString& uri) {
+    const QUrl url(uri);
+    if (url.isLocalFile())
+        return url.toLocalFile();
+    // A bare path, or a location that is not a local file: the open reports what it can.
+    return url.scheme().isEmpty() ? uri : url.toDisplayString();
+}
+
+} // namespace
+
+QString ApplicationService::busName() {
+    return OrbalinApplication::desktopFileName();
+}
+
+QString ApplicationService::objectPath() {
+    return QStringLiteral("/io/github/orbalin/Orbalin");
+}
+
+bool ApplicationService::hasAction(const QString& name) {
+    return name == newDocumentAction;
+}
+
+bool ApplicationService::takeActivationFlag(int& argc, char** argv) {
+    bool found = false;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], activationFlag()) == 0)
+            found = true;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return found;
+}
+
+ApplicationService::ApplicationService(OrbalinApplication& orbalin, bool startedByBus)
+    : orbalin_(orbalin)
+    , startedByBus_(startedByBus) {
+    claim();
+    if (startedByBus_ && role_ != Role::Other) {
+        idle_.setSingleShot(true);
+        connect(&idle_, &QTimer::timeout, this, &ApplicationService::quitWhenNothingIsOpen);
+        idle_.start(activationWaitMs);
+    }
+}
+
+ApplicationService::~ApplicationService() {
+    if (role_ != Role::Instance)
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.unregisterService(busName());
+    bus.unregisterObject(objectPath());
+}
+
+void ApplicationService::claim() {
+    // The session bus only: a system-wide bus would reach other users' sessions.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface())
+        return;
+    // The object answers before the name is taken, so no call can find the name without it.
+    // Calls wait in the connection until the event loop runs, by which time the shell exists.
+    if (!bus.registerObject(objectPath(), interfaceName, new ApplicationBusInterface(*this),
+                            QDBusConnection::ExportScriptableSlots))
+        return;
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+        bus.interface()->registerService(busName(), QDBusConnectionInterface::DontQueueService,
+                                         QDBusConnectionInterface::DontAllowReplacement);
+    if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered) {
+        role_ = Role::Instance;
+        return;
+    }
+    bus.unregisterObject(objectPath());
+    role_ = reply.isValid() ? Role::Other : Role::Alone;
+}
+
+bool ApplicationService::handOver(const QStringList& files, bool fullScreen) {
+    if (role_ != Role::Other)
+        return false;
+    // Started by the bus while another instance holds the name: that one answers the call.
+    if (startedByBus_)
+        return true;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    // The call goes to the owner found here, checked to be of this user, and to no later one.
+    const QDBusReply<QString> owner = bus.interface()->serviceOwner(busName());
+    if (!owner.isValid())
+        return false;
+    const QDBusReply<uint> uid = bus.interface()->serviceUid(owner.value());
+    if (!uid.isValid() || uid.value() != getuid())
+        return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(owner.value(), objectPath(), interfaceName,
+                                                       files.isEmpty() ? QStringLiteral("Activate")
+                                                                       : QStringLiteral("Open"));
+    if (!files.isEmpty())
+        call << urisOf(files);
+    call << platformDataOfThisLaunch(fullScreen);
+    return bus.call(call, QDBus::Block, handOverTimeoutMs).type() == QDBusMessage::ReplyMessage;
+}
+
+void ApplicationService::activate(const QVariantMap& platformData) {
+    usePlatformData(platformData);
+    // A second launch of a document application without files asks for a new document.
+    showFullScreenOnRequest(orbalin_.documentController().newDocument(), platformData);
+}
+
+void ApplicationService::open(const QStringList& uris, const QVariantMap& platformData) {
+    usePlatformData(platformData);
+    QStringList paths;
+    for (const QString& uri : uris)
+        paths.append(pathOf(uri));
+    DocumentController& documents = orbalin_.documentController();
+    documents.openDocuments(paths);
+    for (const QString& path : paths)
+        showFullScreenOnRequest(documents.documentForFile(path), platformData);
+    // Started by the bus for files that all failed: there is nothing to run.
+    quitWhenNothingIsOpen();
+}
+
+void ApplicationService::activateAction(const QString& name, const QVariantMap& platformData) {
+    if (name == newDocumentAction)
+        activate(platformData);
+}
+
+void ApplicationService::usePlatformData(const QVariantMap& platformData) {
+    // The request has come: the wait for it is over.
+    idle_.stop();
+    // The launcher's token lets the window raised or opened next come to the front on Wayland,
+    // where the platform takes it from the environment when a window asks to be activated.
+    const QString token = platformData.value(QStringLiteral("activation-token")).toString();
+    if (!token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+}
+
+void ApplicationService::showFullScreenOnRequest(Document* document,
+                                                 const QVariantMap& platformData) {
+    if (!document || !document->window() || !platformData.value(fullScreenKey).toBool())
+        return;
+    document->window()->showFullScreen();
+}
+
+void ApplicationService::quitWhenNothingIsOpen() {
+    if (orbalin_.documentController().documents().empty())
+        QCoreApplication::quit();
+}

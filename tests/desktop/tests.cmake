@@ -1,0 +1,36 @@
+# Orbalin on the desktop: one instance per session over the bus, and the metadata that desktops
+# and software centres read, checked by their own validators.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+find_program(DBUS_RUN_SESSION dbus-run-session REQUIRED)
+find_program(APPSTREAMCLI appstreamcli REQUIRED)
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
+# Used by the script: a bus client, and window queries on the display.
+find_program(GDBUS gdbus REQUIRED)
+find_program(XDOTOOL xdotool REQUIRED)
+find_program(XWININFO xwininfo REQUIRED)
+
+# The bus of each suite finds the built program through a service file of its own, made from
+# the installed one's template.
+function(orbalin_test_service_file directory)
+    set(CMAKE_INSTALL_FULL_BINDIR $<TARGET_FILE_DIR:orbalin>)
+    configure_file(${PROJECT_SOURCE_DIR}/resources/io.github.orbalin.Orbalin.service.in
+        ${directory}/io.github.orbalin.Orbalin.service.in @ONLY)
+    file(GENERATE OUTPUT ${directory}/dbus-1/services/io.github.orbalin.Orbalin.service
+        INPUT ${directory}/io.github.orbalin.Orbalin.service.in)
+endfunction()
+set(desktop_data ${CMAKE_CURRENT_BINARY_DIR}/desktop-data)
+orbalin_test_service_file(${desktop_data})
+
+set(desktop_check ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/desktop/desktop_check.py
+    $<TARGET_FILE:orbalin> $<TARGET_FILE:archive_probe>)
+foreach(suite SingleInstance NoSessionBus)
+    add_test(NAME desktop_${suite} COMMAND ${DBUS_RUN_SESSION} -- ${desktop_check} ${suite})
+    set_tests_properties(desktop_${suite} PROPERTIES LABELS gui
+        ENVIRONMENT "LC_ALL=C.UTF-8;XDG_DATA_DIRS=${desktop_data}:/usr/local/share:/usr/share")
+endforeach()
+
+add_test(NAME desktop_metainfo_valid COMMAND ${APPSTREAMCLI} validate --no-net
+    ${PROJECT_SOURCE_DIR}/resources/io.github.orbalin.Orbalin.metainfo.xml)
+add_test(NAME desktop_entry_valid COMMAND ${DESKTOP_FILE_VALIDATE}
+    ${PROJECT_SOURCE_DIR}/resources/io.github.orbalin.Orbalin.desktop)
+set_tests_properties(desktop_metainfo_valid desktop_entry_valid PROPERTIES LABELS unit)
