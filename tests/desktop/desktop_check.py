@@ -1,24 +1,28 @@
 """Checks Orbalin's place on the desktop with the real program, a real bus and a display.
 
-Usage: desktop_check.py ORBALIN PROBE [unittest arguments]
+Usage: desktop_check.py ORBALIN PROBE THUMBNAILER [unittest arguments]
 
-ORBALIN is the program; PROBE the archive_probe tool, which writes scene files. The suites
-that need a session bus run under dbus-run-session, with the bus's service folder holding a
-service file that starts ORBALIN.
+ORBALIN is the program; PROBE the archive_probe tool, which writes scene files; THUMBNAILER the
+thumbnailer entry as installed. The suites that need a session bus run under dbus-run-session,
+with the bus's service folder holding a service file that starts ORBALIN.
 """
 
 import os
 import re
+import shlex
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
 import time
 import unittest
+import zlib
 
 ORBALIN = None
 PROBE = None
+THUMBNAILER = None
 BUS_NAME = "io.github.orbalin.Orbalin"
 OBJECT_PATH = "/io/github/orbalin/Orbalin"
 INTERFACE = "org.freedesktop.Application"
@@ -59,6 +63,44 @@ def bus_owner_pid():
                   dest="org.freedesktop.DBus", path="/org/freedesktop/DBus")
     match = re.search(r"\(uint32 (\d+),\)", reply.stdout)
     return int(match.group(1)) if match else None
+
+
+def read_png(path):
+    """(width, height, rows of (r, g, b) pixels) of an 8-bit RGB or RGBA PNG."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("not a PNG")
+    chunks, offset = {}, 8
+    while offset < len(data):
+        length, kind = struct.unpack(">I4s", data[offset:offset + 8])
+        chunks[kind] = chunks.get(kind, b"") + data[offset + 8:offset + 8 + length]
+        offset += length + 12
+    width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", chunks[b"IHDR"])
+    if depth != 8 or colour not in (2, 6) or interlace:
+        raise ValueError("unexpected PNG layout")
+    channels = 3 if colour == 2 else 4
+    raw, stride, rows, previous = zlib.decompress(chunks[b"IDAT"]), width * channels, [], None
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        up = previous or bytearray(stride)
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            corner = up[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up[i]) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up[i]) // 2) & 255
+            elif kind == 4:
+                p = left + up[i] - corner
+                pa, pb, pc = abs(p - left), abs(p - up[i]), abs(p - corner)
+                line[i] = (line[i] + (left if pa <= pb and pa <= pc else up[i] if pb <= pc
+                                      else corner)) & 255
+        rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
+        previous = line
+    return width, height, rows
 
 
 class Base(unittest.TestCase):
@@ -153,6 +195,58 @@ class NoSessionBus(Base):
         self.assertIsNone(second.poll())
 
 
+class Thumbnailer(Base):
+    def thumbnail(self, scene, output, size):
+        """Runs the entry's Exec line the way a file manager does: the program found on PATH,
+        the codes filled in, and no display server in the environment."""
+        entry = {}
+        with open(THUMBNAILER, encoding="utf-8") as f:
+            for line in f:
+                key, _, value = line.strip().partition("=")
+                entry[key] = value
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS")}
+        env["PATH"] = os.path.dirname(ORBALIN) + os.pathsep + env.get("PATH", "")
+        self.assertIsNotNone(shutil.which(entry["TryExec"], path=env["PATH"]))
+        codes = {"%i": scene, "%o": output, "%s": str(size), "%u": "file://" + scene}
+        command = [codes.get(word, word) for word in shlex.split(entry["Exec"])]
+        return subprocess.run(command, env=env, capture_output=True, timeout=60)
+
+    def test_a_scene_becomes_its_picture(self):
+        # Two segments through the middle of the cube: red to cyan, and blue to yellow.
+        scene = self.path("colours.orbalin")
+        subprocess.run([PROBE, "write", scene], check=True, capture_output=True, text=True,
+                       input="-300 -300 -300 1 0 0 1  300 300 300 0 0 0 1\n"
+                             "-300 300 -300 0 0 1 1  300 -300 300 0 0 0 1\n")
+        output = self.path("thumbnail.png")
+        done = self.thumbnail(scene, output, 256)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        width, height, rows = read_png(output)
+        self.assertEqual((width, height), (256, 256))
+        seen = {pixel for row in rows for pixel in row}
+
+        def shows(name, test):
+            self.assertTrue(any(test(*pixel) for pixel in seen), f"no {name} in the picture")
+
+        shows("red", lambda r, g, b: r > 160 and g < 90 and b < 90)
+        shows("cyan", lambda r, g, b: r < 90 and g > 160 and b > 160)
+        shows("blue", lambda r, g, b: r < 90 and g < 90 and b > 160)
+        shows("yellow", lambda r, g, b: r > 160 and g > 160 and b < 90)
+
+    def test_a_broken_scene_fails_and_writes_nothing(self):
+        with open(self.path("a.orbalin"), "rb") as f:
+            whole = f.read()
+        cases = {"not a property list": b"<scene/>", "cut short": whole[:len(whole) // 2]}
+        for name, content in cases.items():
+            with self.subTest(name):
+                scene, output = self.path("broken.orbalin"), self.path("broken.png")
+                with open(scene, "wb") as f:
+                    f.write(content)
+                done = self.thumbnail(scene, output, 256)
+                self.assertNotEqual(done.returncode, 0)
+                self.assertFalse(os.path.exists(output))
+
+
 if __name__ == "__main__":
-    ORBALIN, PROBE = sys.argv[1], sys.argv[2]
-    unittest.main(argv=[sys.argv[0]] + sys.argv[3:])
+    ORBALIN, PROBE, THUMBNAILER = sys.argv[1:4]
+    unittest.main(argv=[sys.argv[0]] + sys.argv[4:])
