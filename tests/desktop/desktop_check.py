@@ -214,10 +214,7 @@ class Thumbnailer(Base):
 
     def test_a_scene_becomes_its_picture(self):
         # Two segments through the middle of the cube: red to cyan, and blue to yellow.
-        scene = self.path("colours.orbalin")
-        subprocess.run([PROBE, "write", scene], check=True, capture_output=True, text=True,
-                       input="-300 -300 -300 1 0 0 1  300 300 300 0 0 0 1\n"
-                             "-300 300 -300 0 0 1 1  300 -300 300 0 0 0 1\n")
+        scene = os.path.join(os.path.dirname(os.path.abspath(__file__)), "two-segments.orbalin")
         output = self.path("thumbnail.png")
         done = self.thumbnail(scene, output, 256)
         self.assertEqual(done.returncode, 0, done.stderr)
