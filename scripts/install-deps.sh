@@ -1,22 +1,35 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that Orbalin needs to build, run and test, if any is missing.
+# Installs the Debian 12 packages that Orbalin needs, if any is missing:
+#   (no argument)     to build, run and test everything
+#   --runtime-only    to build and run the program
+#   --package         to build the Debian package (scripts/make-deb.sh)
+#   --package-check   and to try it in a fresh Debian root (scripts/check-deb.sh)
 set -euo pipefail
 
-packages=(
-    cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6 qt6-qpa-plugins
-    libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-    libegl-dev libegl1 libegl-mesa0
-    libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
-    xvfb xauth
-    python3 libplist-utils
-    locales shared-mime-info desktop-file-utils
-)
-if [ "${1:-}" = "--runtime-only" ]; then
-    packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6
-        qt6-qpa-plugins libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl1 libegl-mesa0)
-fi
+runtime=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6
+    qt6-qpa-plugins libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl1 libegl-mesa0)
+# dpkg-shlibdeps reads the program's libraries; CPack asks `file` which files are programs.
+package=("${runtime[@]}" dpkg-dev file)
+
+case "${1:-}" in
+--runtime-only) packages=("${runtime[@]}") ;;
+--package) packages=("${package[@]}") ;;
+--package-check) packages=("${package[@]}" debootstrap debian-archive-keyring) ;;
+*)
+    packages=(
+        "${runtime[@]}" pkg-config
+        libgtest-dev libgmock-dev libbenchmark-dev
+        clang libclang-rt-14-dev
+        xvfb xauth
+        python3 libplist-utils
+        locales shared-mime-info
+        # The desktop: the session bus and a client of it, window queries, the validators
+        # of the desktop entry and the software-centre metadata, and the package's tools.
+        dbus dbus-x11 libglib2.0-bin xdotool x11-utils desktop-file-utils appstream
+        dpkg-dev file
+    )
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
