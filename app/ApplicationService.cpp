@@ -45,7 +45,8 @@ QVariantMap platformDataOfThisLaunch(bool fullScreen) {
 QStringList urisOf(const QStringList& files) {
     QStringList uris;
     for (const QString& file : files)
-        uris.append(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString());
+        uris.append(
+            QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString(QUrl::FullyEncoded));
     return uris;
 }
 
@@ -74,8 +75,11 @@ bool ApplicationService::hasAction(const QString& name) {
 bool ApplicationService::takeActivationFlag(int& argc, char** argv) {
     bool found = false;
     int kept = 1;
+    bool options = true;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], activationFlag()) == 0)
+        // After "--" every argument is a file, whatever its name.
+        options = options && std::strcmp(argv[i], "--") != 0;
+        if (options && std::strcmp(argv[i], activationFlag()) == 0)
             found = true;
         else
             argv[kept++] = argv[i];

@@ -108,7 +108,8 @@ class Base(unittest.TestCase):
         self.dir = tempfile.mkdtemp()
         self.processes = []
         self.env = dict(os.environ)
-        for name, seed in (("a", 3), ("b", 4)):
+        # The second name must survive the trip as a URI.
+        for name, seed in (("a", 3), ("b c ü%", 4)):
             subprocess.run([PROBE, "random", str(seed), "12", self.path(name + ".orbalin")],
                            check=True, capture_output=True)
 
@@ -154,10 +155,11 @@ class SingleInstance(Base):
         self.assertEqual(wait_for(bus_owner_pid), first.pid)
         # Each later launch, from the same folder with relative names: windows afterwards, the
         # raised or new one first.
+        b = "b c ü%.orbalin"
         cases = [
-            (["b.orbalin"], ["b.orbalin", "a.orbalin"]),
-            (["a.orbalin"], ["a.orbalin", "b.orbalin"]),  # raised, not opened twice
-            ([], ["Untitled", "a.orbalin", "b.orbalin"]),  # a new document
+            ([b], [b, "a.orbalin"]),
+            (["a.orbalin"], ["a.orbalin", b]),  # raised, not opened twice
+            ([], ["Untitled", "a.orbalin", b]),  # a new document
         ]
         for files, expected in cases:
             with self.subTest(files=files):
@@ -188,9 +190,9 @@ class SingleInstance(Base):
 class NoSessionBus(Base):
     def test_each_launch_runs_on_its_own(self):
         self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + self.path("no-bus-here")
-        first, second = self.start("a.orbalin"), self.start("b.orbalin")
+        first, second = self.start("a.orbalin"), self.start("b c ü%.orbalin")
         self.assertWindows(first.pid, ["a.orbalin"])
-        self.assertWindows(second.pid, ["b.orbalin"])
+        self.assertWindows(second.pid, ["b c ü%.orbalin"])
         self.assertIsNone(first.poll())
         self.assertIsNone(second.poll())
 
