@@ -1,21 +1,34 @@
 #include "KeyedArchiver.h"
 
-#include "plist/BinaryPlist.h"
+#include <algorithm>
+#include <array>
+#include <limits>
 
 using plist::Ref;
-using plist::Value;
+
+namespace {
+
+constexpr Ref noRef = std::numeric_limits<Ref>::max();
+
+} // namespace
 
 KeyedArchiver::KeyedArchiver() {
     objects_.push_back(stringRef(QStringLiteral("$null")));
-    top_ = document_.add(Value::makeDictionary());
-    encoding_.push_back(0); // the "$top" dictionary stands in for UID 0 while encoding
+    // The "$top" dictionary stands in for UID 0 while encoding.
+    encoding_.resize(1);
+    encoding_[0].dictionary = writer_.addPending();
+    depth_ = 1;
+    classKey_ = writer_.key(QStringLiteral("$class"));
 }
 
 QByteArray KeyedArchiver::archivedDataWithRootObject(const PointPairs& rootObject) {
     KeyedArchiver archiver;
-    // A pair takes three dictionaries, fourteen numbers and three references.
-    archiver.document_.objects.reserve(32 + 20 * rootObject.size());
-    archiver.objects_.reserve(8 + 3 * rootObject.size());
+    // A pair takes three dictionaries, fourteen numbers and three references, and 42 elements
+    // in containers.
+    const std::size_t pairs = rootObject.size();
+    archiver.writer_.reserve(32 + 20 * pairs, 32 + 42 * pairs);
+    archiver.objects_.reserve(8 + 3 * pairs);
+    archiver.uids_.reserve(8 + 3 * pairs);
     archiver.encodeObject(rootObject, QStringLiteral("root"));
     return archiver.finish();
 }
@@ -24,119 +37,122 @@ Ref KeyedArchiver::stringRef(const QString& string) {
     auto found = strings_.constFind(string);
     if (found != strings_.constEnd())
         return found.value();
-    const Ref ref = document_.add(Value::makeString(string));
+    const Ref ref = writer_.addString(string);
     strings_.insert(string, ref);
     return ref;
 }
 
 Ref KeyedArchiver::uidRef(std::uint64_t uid) {
-    auto [it, inserted] = uids_.try_emplace(uid, 0);
-    if (inserted)
-        it->second = document_.add(Value::makeUid(uid));
-    return it->second;
+    if (uid >= uids_.size())
+        uids_.resize(uid + 1, noRef);
+    if (uids_[uid] == noRef)
+        uids_[uid] = writer_.addUid(uid);
+    return uids_[uid];
 }
 
 void KeyedArchiver::setValue(const QString& key, Ref value) {
-    const std::uint64_t current = encoding_.back();
-    Value& object = document_.objects[current == 0 ? top_ : objects_[current]];
-    object.keys.push_back(key);
-    object.items.push_back(value);
+    Encoding& object = encoding_[depth_ - 1];
+    object.keys.push_back(writer_.key(key));
+    object.values.push_back(value);
 }
 
 std::uint64_t KeyedArchiver::beginObject(const void* identity) {
     const std::uint64_t uid = objects_.size();
-    uidOfObject_.emplace(identity, uid);
-    objects_.push_back(document_.add(Value::makeDictionary()));
-    encoding_.push_back(uid);
+    if (identity)
+        uidOfObject_.insert(identity, uid);
+    const Ref dictionary = writer_.addPending();
+    objects_.push_back(dictionary);
+    if (encoding_.size() == depth_)
+        encoding_.emplace_back();
+    Encoding& object = encoding_[depth_++];
+    object.dictionary = dictionary;
+    // "$class" goes first, as readers listing the dictionary show it; its value comes last.
+    object.keys.assign(1, classKey_);
+    object.values.assign(1, noRef);
     return uid;
 }
 
 void KeyedArchiver::endObject(const QString& className) {
-    auto found = uidOfClass_.constFind(className);
+    // Class names are the same few constants: compare where their characters are first.
     std::uint64_t classUid = 0;
-    if (found != uidOfClass_.constEnd()) {
-        classUid = found.value();
+    const auto found = std::find_if(classes_.begin(), classes_.end(), [&](const auto& known) {
+        return known.first.constData() == className.constData() || known.first == className;
+    });
+    if (found != classes_.end()) {
+        classUid = found->second;
     } else {
-        Value classValue = Value::makeDictionary();
-        classValue.keys = {QStringLiteral("$classes"), QStringLiteral("$classname")};
-        classValue.items = {
-            document_.add(Value::makeArray({stringRef(className), stringRef("NSObject")})),
-            stringRef(className)};
+        const std::array<Ref, 2> classes{stringRef(className),
+                                         stringRef(QStringLiteral("NSObject"))};
+        const std::array<Ref, 2> values{writer_.addArray(classes), classes[0]};
+        const std::array<plist::BinaryWriter::KeyId, 2> keys{
+            writer_.key(QStringLiteral("$classes")), writer_.key(QStringLiteral("$classname"))};
         classUid = objects_.size();
-        objects_.push_back(document_.add(std::move(classValue)));
-        uidOfClass_.insert(className, classUid);
+        objects_.push_back(writer_.addDictionary(keys, values));
+        classes_.emplace_back(className, classUid);
     }
-    // "$class" goes first, as readers listing the dictionary show it. (Adding the reference
-    // may grow the table, so the dictionary is looked up only afterwards.)
     const Ref classRef = uidRef(classUid);
-    Value& object = document_.objects[objects_[encoding_.back()]];
-    object.keys.insert(object.keys.begin(), QStringLiteral("$class"));
-    object.items.insert(object.items.begin(), classRef);
-    encoding_.pop_back();
+    Encoding& object = encoding_[--depth_];
+    object.values[0] = classRef;
+    writer_.setDictionary(object.dictionary, object.keys, object.values);
 }
 
 void KeyedArchiver::encodeDouble(double value, const QString& forKey) {
-    setValue(forKey, document_.add(Value::makeReal(value)));
+    setValue(forKey, writer_.addReal(value));
 }
 
 template <class T>
-void KeyedArchiver::encodeSharedObject(const std::shared_ptr<T>& object, const QString& className,
-                                       const QString& forKey) {
-    if (!object) {
-        setValue(forKey, uidRef(0));
-        return;
+Ref KeyedArchiver::encodeSharedObject(const std::shared_ptr<T>& object, const QString& className) {
+    if (!object)
+        return uidRef(0);
+    // An object that only one pointer holds is met once: only the others need remembering.
+    const bool shared = object.use_count() > 1;
+    if (shared) {
+        if (auto found = uidOfObject_.constFind(object.get()); found != uidOfObject_.constEnd())
+            return uidRef(found.value());
     }
-    if (auto found = uidOfObject_.find(object.get()); found != uidOfObject_.end()) {
-        setValue(forKey, uidRef(found->second));
-        return;
-    }
-    const std::uint64_t uid = beginObject(object.get());
+    const std::uint64_t uid = beginObject(shared ? object.get() : nullptr);
     object->encodeWithCoder(*this);
     endObject(className);
-    setValue(forKey, uidRef(uid));
+    return uidRef(uid);
 }
 
 void KeyedArchiver::encodeObject(const std::shared_ptr<GLPointWithColor>& object,
                                  const QString& forKey) {
-    encodeSharedObject(object, QStringLiteral("GLPointWithColor"), forKey);
+    setValue(forKey, encodeSharedObject(object, QStringLiteral("GLPointWithColor")));
 }
 
 void KeyedArchiver::encodeObject(const std::shared_ptr<GLPointPair>& object,
                                  const QString& forKey) {
-    encodeSharedObject(object, QStringLiteral("GLPointPair"), forKey);
+    setValue(forKey, encodeSharedObject(object, QStringLiteral("GLPointPair")));
 }
 
 void KeyedArchiver::encodeObject(const PointPairs& object, const QString& forKey) {
-    if (auto found = uidOfObject_.find(&object); found != uidOfObject_.end()) {
-        setValue(forKey, uidRef(found->second));
+    if (auto found = uidOfObject_.constFind(&object); found != uidOfObject_.constEnd()) {
+        setValue(forKey, uidRef(found.value()));
         return;
     }
     const std::uint64_t uid = beginObject(&object);
     // Elements are objects of their own; the array holds their references in order.
+    const Ref array = writer_.addPending();
     std::vector<Ref> elements;
     elements.reserve(object.size());
-    const Ref array = document_.add(Value::makeArray({}));
-    for (const auto& pair : object) {
-        // Encode each element against a scratch key on the array, then move the reference.
-        encodeObject(pair, QString());
-        Value& self = document_.objects[objects_[uid]];
-        elements.push_back(self.items.back());
-        self.keys.pop_back();
-        self.items.pop_back();
-    }
-    document_.objects[array].items = std::move(elements);
+    for (const auto& pair : object)
+        elements.push_back(encodeSharedObject(pair, QStringLiteral("GLPointPair")));
+    writer_.setArray(array, elements);
     setValue(QStringLiteral("NS.objects"), array);
     endObject(QStringLiteral("NSArray"));
     setValue(forKey, uidRef(uid));
 }
 
 QByteArray KeyedArchiver::finish() {
-    const Ref objects = document_.add(Value::makeArray(objects_));
-    Value root = Value::makeDictionary();
-    root.keys = {QStringLiteral("$version"), QStringLiteral("$archiver"), QStringLiteral("$top"),
-                 QStringLiteral("$objects")};
-    root.items = {document_.add(Value::makeInteger(100000)),
-                  stringRef(QStringLiteral("NSKeyedArchiver")), top_, objects};
-    document_.root = document_.add(std::move(root));
-    return plist::writeBinary(document_);
+    const Ref objects = writer_.addArray(objects_);
+    const Encoding& top = encoding_[0];
+    writer_.setDictionary(top.dictionary, top.keys, top.values);
+    const Ref version = writer_.addInteger(100000);
+    const Ref archiver = stringRef(QStringLiteral("NSKeyedArchiver"));
+    const std::array<plist::BinaryWriter::KeyId, 4> keys{
+        writer_.key(QStringLiteral("$version")), writer_.key(QStringLiteral("$archiver")),
+        writer_.key(QStringLiteral("$top")), writer_.key(QStringLiteral("$objects"))};
+    const std::array<Ref, 4> values{version, archiver, top.dictionary, objects};
+    return writer_.finish(writer_.addDictionary(keys, values));
 }

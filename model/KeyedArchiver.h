@@ -2,14 +2,14 @@
 
 #include "GLPointPair.h"
 #include "GLPointWithColor.h"
-#include "plist/PlistValue.h"
+#include "plist/BinaryPlist.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 
 #include <memory>
-#include <unordered_map>
+#include <vector>
 
 // Writes a scene as a keyed archive in the binary property-list form, the layout that other
 // programs using keyed archives read: "$objects" starts with "$null", every object is stored
@@ -27,27 +27,38 @@ class KeyedArchiver {
     void encodeObject(const PointPairs& object, const QString& forKey);
 
   private:
+    // The dictionary of an object being encoded: its keys and values so far, "$class" first.
+    struct Encoding {
+        plist::Ref dictionary = 0;
+        std::vector<plist::BinaryWriter::KeyId> keys;
+        std::vector<plist::Ref> values;
+    };
+
     KeyedArchiver();
 
     // Starts an object: reserves its place in "$objects" and makes it the one being encoded.
+    // An object with an identity is remembered, so that encoding it again refers to it.
     std::uint64_t beginObject(const void* identity);
     // Finishes it with its class, whose dictionary is added the first time the class is seen.
     void endObject(const QString& className);
-    // Stores a model object once, however often it is encoded; nullptr is stored as nil.
+    // Stores a model object once, however often it is encoded, and answers the reference to
+    // it; nullptr is stored as nil.
     template <class T>
-    void encodeSharedObject(const std::shared_ptr<T>& object, const QString& className,
-                            const QString& forKey);
+    plist::Ref encodeSharedObject(const std::shared_ptr<T>& object, const QString& className);
     void setValue(const QString& key, plist::Ref value);
     plist::Ref uidRef(std::uint64_t uid);
     plist::Ref stringRef(const QString& string);
     QByteArray finish();
 
-    plist::Document document_;
-    std::vector<plist::Ref> objects_;     // "$objects" entries, by UID
-    std::vector<std::uint64_t> encoding_; // UIDs of the objects being encoded, innermost last
-    plist::Ref top_ = 0;
-    std::unordered_map<const void*, std::uint64_t> uidOfObject_;
-    QHash<QString, std::uint64_t> uidOfClass_;
+    plist::BinaryWriter writer_;
+    std::vector<plist::Ref> objects_; // "$objects" entries, by UID
+    // Objects being encoded, innermost last; the first stands for "$top". Entries past `depth_`
+    // are kept for their buffers.
+    std::vector<Encoding> encoding_;
+    std::size_t depth_ = 0;
+    plist::BinaryWriter::KeyId classKey_ = 0;
+    QHash<const void*, std::uint64_t> uidOfObject_;
+    std::vector<std::pair<QString, std::uint64_t>> classes_; // UIDs of the class dictionaries
     QHash<QString, plist::Ref> strings_;
-    std::unordered_map<std::uint64_t, plist::Ref> uids_;
+    std::vector<plist::Ref> uids_; // the UID object of each UID, once made
 };

@@ -2,17 +2,26 @@
 
 #include <cmath>
 
+using plist::Object;
 using plist::Ref;
 using plist::Type;
-using plist::Value;
 
 namespace {
 
 const QString nullMarker = QStringLiteral("$null");
+const QString archiverName = QStringLiteral("NSKeyedArchiver");
 
-bool allowedClass(const QString& name) {
-    return name == QLatin1String("NSArray") || name == QLatin1String("NSMutableArray") ||
-           name == QLatin1String("GLPointPair") || name == QLatin1String("GLPointWithColor");
+QString quoted(const QString& text) {
+    return u'“' + text + u'”';
+}
+
+QString notAScene(const QString& what) {
+    return QStringLiteral("The file is not a scene: ") + what + u'.';
+}
+
+QString unreadable(const QString& detail) {
+    return QStringLiteral("The file is damaged and cannot be read (") + detail +
+           QStringLiteral(").");
 }
 
 std::shared_ptr<void> decodePoint(KeyedUnarchiver& coder) {
@@ -28,16 +37,67 @@ std::shared_ptr<void> decodePair(KeyedUnarchiver& coder) {
 KeyedUnarchiver::KeyedUnarchiver(plist::ObjectSource& source)
     : source_(source) {}
 
+std::span<const QString> KeyedUnarchiver::keyTable() {
+    static const QString keys[KeyCount] = {
+        glpwcXKey,
+        glpwcYKey,
+        glpwcZKey,
+        glpwcRedKey,
+        glpwcGreenKey,
+        glpwcBlueKey,
+        glpwcAlphaKey,
+        glppPoint1Key,
+        glppPoint2Key,
+        QStringLiteral("$archiver"),
+        QStringLiteral("$version"),
+        QStringLiteral("$top"),
+        QStringLiteral("$objects"),
+        QStringLiteral("root"),
+        QStringLiteral("$class"),
+        QStringLiteral("$classname"),
+        QStringLiteral("NS.objects"),
+        QStringLiteral("CF$UID"),
+    };
+    return keys;
+}
+
 UnarchiveResult KeyedUnarchiver::unarchiveObjectWithData(const QByteArray& data) {
-    QString error;
-    std::unique_ptr<plist::ObjectSource> source = plist::open(data, &error);
-    if (!source)
-        return {nullptr, error};
+    plist::Failure failure;
+    std::unique_ptr<plist::ObjectSource> source = plist::open(data, &failure);
+    if (!source) {
+        switch (failure.kind) {
+        case plist::Failure::Kind::Empty:
+            return {nullptr, QStringLiteral("The file is empty.")};
+        case plist::Failure::Kind::Foreign:
+            return {nullptr, notAScene(failure.detail)};
+        case plist::Failure::Kind::Damaged:
+            break;
+        }
+        return {nullptr, unreadable(failure.detail)};
+    }
+    source->setKnownKeys(keyTable());
     KeyedUnarchiver unarchiver(*source);
     PointPairs pairs;
     if (!unarchiver.run(&pairs))
         return {nullptr, unarchiver.error_};
     return {std::make_shared<const PointPairs>(std::move(pairs)), QString()};
+}
+
+QString KeyedUnarchiver::describe(const Where& where) {
+    switch (where.kind) {
+    case Where::Kind::Scene:
+        return QStringLiteral("the scene");
+    case Where::Kind::Pair:
+        return QStringLiteral("pair %1").arg(where.pair);
+    case Where::Kind::Child:
+        break;
+    }
+    if (*where.key == glppPoint1Key)
+        return QStringLiteral("the first point of ") + describe(*where.parent);
+    if (*where.key == glppPoint2Key)
+        return QStringLiteral("the second point of ") + describe(*where.parent);
+    return QStringLiteral("the object under ") + quoted(*where.key) + QStringLiteral(" in ") +
+           describe(*where.parent);
 }
 
 bool KeyedUnarchiver::fail(const QString& message) {
@@ -47,110 +107,172 @@ bool KeyedUnarchiver::fail(const QString& message) {
 }
 
 bool KeyedUnarchiver::sourceFailed() {
-    return fail(source_.error());
+    return fail(unreadable(source_.error()));
+}
+
+bool KeyedUnarchiver::damaged(const Where& where, const QString& problem, const QString& detail) {
+    QString message = QStringLiteral("The file is damaged: ") + describe(where) + u' ' + problem;
+    if (!detail.isEmpty())
+        message += QStringLiteral(" (") + detail + u')';
+    return fail(message + u'.');
+}
+
+void KeyedUnarchiver::scan(const Object& dictionary, Entries* entries) {
+    entries->object = dictionary;
+    entries->present = 0;
+    for (std::size_t i = 0; i < dictionary.count; ++i) {
+        const std::size_t key = source_.knownKey(dictionary, i);
+        if (key < KeyCount && !entries->has(static_cast<Key>(key))) {
+            entries->refs[key] = source_.item(dictionary, i);
+            entries->present |= 1u << key;
+        }
+    }
+}
+
+bool KeyedUnarchiver::valueOf(const Entries& entries, Key key, Type type, Object* value) {
+    if (!entries.has(key))
+        return false;
+    if (!source_.get(entries.refs[key], value))
+        return sourceFailed();
+    return value->type == type;
+}
+
+bool KeyedUnarchiver::find(const Entries& entries, const QString& key, Ref* ref) {
+    // Keys usually are the model's own constants, found by the address of their characters.
+    const std::span<const QString> table = keyTable();
+    std::size_t known = KeyCount;
+    for (std::size_t i = 0; i < KeyCount && known == KeyCount; ++i) {
+        if (table[i].constData() == key.constData())
+            known = i;
+    }
+    for (std::size_t i = 0; i < KeyCount && known == KeyCount; ++i) {
+        if (table[i] == key)
+            known = i;
+    }
+    if (known < KeyCount) {
+        if (!entries.has(static_cast<Key>(known)))
+            return false;
+        *ref = entries.refs[known];
+        return true;
+    }
+    for (std::size_t i = 0; i < entries.object.count; ++i) {
+        if (source_.key(entries.object, i) == key) {
+            *ref = source_.item(entries.object, i);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool KeyedUnarchiver::run(PointPairs* pairs) {
-    const Value* top = source_.object(source_.root());
-    if (!top)
+    Object top;
+    if (!source_.get(source_.root(), &top))
         return sourceFailed();
-    auto entry = [&](const Value& dictionary, const char* key, Type type) -> const Value* {
-        const Ref* ref = dictionary.find(QLatin1String(key));
-        if (!ref)
-            return nullptr;
-        const Value* value = source_.object(*ref);
-        if (!value) {
-            sourceFailed();
-            return nullptr;
-        }
-        return value->type == type ? value : nullptr;
-    };
-    const Value* archiver =
-        top->type == Type::Dictionary ? entry(*top, "$archiver", Type::String) : nullptr;
+    Entries archive;
+    if (top.type == Type::Dictionary)
+        scan(top, &archive);
+    Object value;
+    if (!valueOf(archive, ArchiverKey, Type::String, &value) || !(value.string == archiverName)) {
+        if (failed())
+            return false;
+        return fail(notAScene(QStringLiteral("it is a property list, but not a keyed archive")));
+    }
+    if (!valueOf(archive, VersionKey, Type::Integer, &value) || value.integerUnsigned ||
+        value.integer != 100000) {
+        if (failed())
+            return false;
+        return fail(
+            notAScene(QStringLiteral("it is a keyed archive of a version other than 100000")));
+    }
+    if (!valueOf(archive, ObjectsKey, Type::Array, &objects_)) {
+        if (failed())
+            return false;
+        return fail(QStringLiteral("The file is damaged: its archived objects are missing (it "
+                                   "has no “$objects” array)."));
+    }
+    slotOfUid_.assign(objects_.count, 0);
+    Object topObjects;
+    Entries topEntries;
+    if (valueOf(archive, TopKey, Type::Dictionary, &topObjects))
+        scan(topObjects, &topEntries);
     if (failed())
         return false;
-    if (!archiver || archiver->string != QLatin1String("NSKeyedArchiver"))
-        return fail(QStringLiteral("the file is a property list but not a keyed archive"));
-    const Value* version = entry(*top, "$version", Type::Integer);
-    if (failed())
-        return false;
-    if (!version || version->integerUnsigned || version->integer != 100000)
-        return fail(QStringLiteral("the keyed archive has a version other than 100000"));
-    objects_ = entry(*top, "$objects", Type::Array);
-    if (failed())
-        return false;
-    if (!objects_)
-        return fail(QStringLiteral("the keyed archive has no \"$objects\" list"));
-    const Value* topObjects = entry(*top, "$top", Type::Dictionary);
-    if (failed())
-        return false;
-    const Ref* rootRef = topObjects ? topObjects->find(QStringLiteral("root")) : nullptr;
-    const Value* root = rootRef ? source_.object(*rootRef) : nullptr;
-    if (rootRef && !root)
-        return sourceFailed();
     std::uint64_t rootUid = 0;
-    if (root && !asUid(*root, &rootUid) && failed())
-        return false;
+    if (topEntries.has(RootKey)) {
+        Object root;
+        if (!source_.get(topEntries.refs[RootKey], &root))
+            return sourceFailed();
+        if (!asUid(root, &rootUid) && failed())
+            return false;
+    }
+    const QString noScene =
+        QStringLiteral("The file is damaged: it holds no scene (the archive has no root object).");
     if (rootUid == 0)
-        return fail(QStringLiteral("the keyed archive holds no root object"));
+        return fail(noScene);
 
-    const QString where = QStringLiteral("the root object");
-    const Value* array = archived(rootUid, where);
-    if (!array)
-        return false;
-    if (array->type == Type::String && array->string == nullMarker)
-        return fail(QStringLiteral("the keyed archive holds no root object"));
-    if (array->type != Type::Dictionary)
+    const Where scene;
+    Object array;
+    if (!archived(rootUid, &array)) {
+        if (failed())
+            return false;
+        return damaged(scene, QStringLiteral("is missing"),
+                       QStringLiteral("object %1 is not in the archive").arg(rootUid));
+    }
+    if (array.type == Type::String && array.string == nullMarker)
+        return fail(noScene);
+    const QString notAList = QStringLiteral(", not a list of point pairs");
+    if (array.type != Type::Dictionary)
         return fail(
-            where +
-            QStringLiteral(" is %1, not a list of point pairs").arg(plist::describe(array->type)));
-    const QString className = classOf(*array, where);
-    if (className.isEmpty())
+            notAScene(QStringLiteral("it holds ") + plist::describe(array.type) + notAList));
+    Entries list;
+    scan(array, &list);
+    QString className;
+    const Class type = classOf(list, scene, &className);
+    if (type == Class::None)
         return false;
-    if (className != QLatin1String("NSArray") && className != QLatin1String("NSMutableArray"))
-        return fail(
-            where +
-            QStringLiteral(" is of class \"%1\", not a list of point pairs").arg(className));
-    const Value* elements = entry(*array, "NS.objects", Type::Array);
-    if (failed())
-        return false;
-    if (!elements)
-        return fail(QStringLiteral("the list of point pairs has no \"NS.objects\" array"));
+    if (type != Class::Array && type != Class::MutableArray)
+        return fail(notAScene(QStringLiteral("it holds an object of class ") +
+                              quoted(className.left(80)) + notAList));
+    Object elements;
+    if (!valueOf(list, ElementsKey, Type::Array, &elements)) {
+        if (failed())
+            return false;
+        return fail(QStringLiteral("The file is damaged: its list of point pairs is missing (the "
+                                   "array has no “NS.objects”)."));
+    }
 
-    contexts_.push_back({array, QStringLiteral("the list of point pairs")});
-    pairs->reserve(elements->items.size());
-    for (std::size_t i = 0; i < elements->items.size(); ++i) {
-        const QString pairWhere = QStringLiteral("pair %1").arg(i + 1);
-        const Value* element = source_.object(elements->items[i]);
-        if (!element)
+    pairs->reserve(elements.count);
+    for (std::size_t i = 0; i < elements.count; ++i) {
+        const Where where{Where::Kind::Pair, i + 1};
+        Object element;
+        if (!source_.get(source_.item(elements, i), &element))
             return sourceFailed();
         std::uint64_t uid = 0;
-        if (!asUid(*element, &uid)) {
+        if (!asUid(element, &uid)) {
             if (failed())
                 return false;
-            return fail(pairWhere + QStringLiteral(" is stored as %1 instead of a reference")
-                                        .arg(plist::describe(element->type)));
+            return damaged(where, QStringLiteral("is missing"),
+                           QStringLiteral("it is stored as ") + plist::describe(element.type) +
+                               QStringLiteral(" instead of a reference"));
         }
         if (uid == 0)
-            return fail(pairWhere + QStringLiteral(" is missing"));
+            return damaged(where, QStringLiteral("is missing"));
         auto pair = std::static_pointer_cast<GLPointPair>(
-            decodeObject(uid, QStringLiteral("GLPointPair"), QStringLiteral("a point pair"),
-                         pairWhere, decodePair));
+            decodeObject(uid, Class::Pair, where, decodePair));
         if (failed())
             return false;
         if (!pair)
-            return fail(pairWhere + QStringLiteral(" is missing"));
+            return damaged(where, QStringLiteral("is missing"));
         if (!pair->point1())
-            return fail(pairWhere + QStringLiteral(" has no first point"));
+            return damaged(where, QStringLiteral("has no first point"));
         if (!pair->point2())
-            return fail(pairWhere + QStringLiteral(" has no second point"));
+            return damaged(where, QStringLiteral("has no second point"));
         pairs->push_back(std::move(pair));
     }
-    contexts_.pop_back();
     return true;
 }
 
-bool KeyedUnarchiver::asUid(const Value& value, std::uint64_t* uid) {
+bool KeyedUnarchiver::asUid(const Object& value, std::uint64_t* uid) {
     *uid = 0;
     if (value.type == Type::Uid) {
         *uid = value.uid;
@@ -158,112 +280,142 @@ bool KeyedUnarchiver::asUid(const Value& value, std::uint64_t* uid) {
     }
     // Converters that know no UID type leave the XML form {"CF$UID": n} behind, also in
     // binary files; it means the same.
-    if (value.type != Type::Dictionary || value.keys.size() != 1 ||
-        value.keys[0] != QLatin1String("CF$UID"))
+    if (value.type != Type::Dictionary || value.count != 1 || source_.knownKey(value, 0) != UidKey)
         return false;
-    const Value* number = source_.object(value.items[0]);
-    if (!number)
+    Object number;
+    if (!source_.get(source_.item(value, 0), &number))
         return sourceFailed();
-    if (number->type != Type::Integer || number->integerUnsigned || number->integer < 0)
+    if (number.type != Type::Integer || number.integerUnsigned || number.integer < 0)
         return false;
-    *uid = static_cast<std::uint64_t>(number->integer);
+    *uid = static_cast<std::uint64_t>(number.integer);
     return true;
 }
 
-const Value* KeyedUnarchiver::archived(std::uint64_t uid, const QString& where) {
-    if (uid >= objects_->items.size()) {
-        fail(where +
-             QStringLiteral(" refers to object %1, which the archive does not hold").arg(uid));
-        return nullptr;
-    }
-    const Value* value = source_.object(objects_->items[static_cast<std::size_t>(uid)]);
-    if (!value)
-        sourceFailed();
-    return value;
+bool KeyedUnarchiver::archived(std::uint64_t uid, Object* object) {
+    if (uid >= objects_.count)
+        return false;
+    if (!source_.get(source_.item(objects_, static_cast<std::size_t>(uid)), object))
+        return sourceFailed();
+    return true;
 }
 
-QString KeyedUnarchiver::classOf(const Value& object, const QString& where) {
-    const Ref* classRef = object.find(QStringLiteral("$class"));
-    if (!classRef) {
-        fail(where + QStringLiteral(" has no class"));
-        return QString();
+namespace {
+
+const char* nameOf(std::uint8_t type) {
+    static const char* const names[] = {"", "NSArray", "NSMutableArray", "GLPointPair",
+                                        "GLPointWithColor"};
+    return type < std::size(names) ? names[type] : "";
+}
+
+} // namespace
+
+KeyedUnarchiver::Class KeyedUnarchiver::classOf(const Entries& object, const Where& where,
+                                                QString* name) {
+    const QString unreadableObject = QStringLiteral("cannot be read");
+    if (!object.has(ClassKey)) {
+        damaged(where, unreadableObject, QStringLiteral("it has no class"));
+        return Class::None;
     }
-    const Value* reference = source_.object(*classRef);
-    if (!reference) {
+    Object reference;
+    if (!source_.get(object.refs[ClassKey], &reference)) {
         sourceFailed();
-        return QString();
+        return Class::None;
     }
     std::uint64_t classUid = 0;
-    if (!asUid(*reference, &classUid)) {
-        fail(where + QStringLiteral(" has a damaged class reference"));
-        return QString();
+    if (!asUid(reference, &classUid)) {
+        damaged(where, unreadableObject, QStringLiteral("its class reference is damaged"));
+        return Class::None;
     }
     // Class descriptions are shared by many objects and may be large: look at each once.
-    if (auto known = classNames_.find(classUid); known != classNames_.end())
+    if (auto known = classes_.find(classUid); known != classes_.end()) {
+        *name = QLatin1String(nameOf(static_cast<std::uint8_t>(known->second)));
         return known->second;
-    const Value* description = archived(classUid, where + QStringLiteral("'s class"));
-    if (!description)
-        return QString();
-    const Ref* nameRef = description->find(QStringLiteral("$classname"));
-    const Value* name = nameRef ? source_.object(*nameRef) : nullptr;
-    if (nameRef && !name) {
-        sourceFailed();
-        return QString();
     }
-    if (!name || name->type != Type::String || name->string.isEmpty()) {
-        fail(where + QStringLiteral(" has a damaged class description"));
-        return QString();
+    Object description;
+    if (!archived(classUid, &description)) {
+        damaged(
+            where, unreadableObject,
+            QStringLiteral("its class is object %1, which is not in the archive").arg(classUid));
+        return Class::None;
     }
-    if (!allowedClass(name->string)) {
-        fail(where + QStringLiteral(" is of class \"%1\", which a scene may not contain")
-                         .arg(name->string.left(80)));
-        return QString();
+    Entries entries;
+    if (description.type == Type::Dictionary)
+        scan(description, &entries);
+    Object text;
+    if (!valueOf(entries, ClassNameKey, Type::String, &text) || text.string.size == 0) {
+        damaged(where, unreadableObject, QStringLiteral("its class description is damaged"));
+        return Class::None;
     }
-    classNames_.emplace(classUid, name->string);
-    return name->string;
+    *name = text.string.toString();
+    Class type = Class::Other;
+    for (std::uint8_t candidate = 1; candidate <= 4; ++candidate) {
+        if (*name == QLatin1String(nameOf(candidate)))
+            type = static_cast<Class>(candidate);
+    }
+    if (type != Class::Other)
+        classes_.emplace(classUid, type);
+    return type;
 }
 
-std::shared_ptr<void>
-KeyedUnarchiver::decodeObject(std::uint64_t uid, const QString& className, const QString& expected,
-                              const QString& where,
-                              std::shared_ptr<void> (*decode)(KeyedUnarchiver&)) {
+std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class type,
+                                                    const Where& where, Decode decode) {
+    const QString isNot = type == Class::Pair ? QStringLiteral("is not a point pair")
+                                              : QStringLiteral("is not a point");
     // An object met before is answered from the cache, without looking at its contents again:
     // a file may refer to one large object many times.
-    if (auto found = decoded_.find(uid); found != decoded_.end()) {
-        const Decoded& known = found->second;
-        if (known.className != className) {
-            fail(where + QStringLiteral(" is a %1, not %2").arg(known.className, expected));
+    if (uid < slotOfUid_.size() && slotOfUid_[uid] != 0) {
+        const Decoded& known = decoded_[slotOfUid_[uid] - 1];
+        if (known.type != type) {
+            damaged(where, isNot,
+                    QStringLiteral("the archive holds a ") +
+                        quoted(QLatin1String(nameOf(static_cast<std::uint8_t>(known.type)))) +
+                        QStringLiteral(" there"));
             return nullptr;
         }
         if (known.inProgress) {
-            fail(where + QStringLiteral(" refers back to an object that contains it"));
+            damaged(where, QStringLiteral("cannot be read"),
+                    QStringLiteral("it refers back to an object that contains it"));
             return nullptr;
         }
         return known.object;
     }
-    const Value* value = archived(uid, where);
-    if (!value)
-        return nullptr;
-    if (value->type == Type::String && value->string == nullMarker)
-        return nullptr;
-    if (value->type != Type::Dictionary) {
-        fail(where + QStringLiteral(" is %1, not %2").arg(plist::describe(value->type), expected));
+    Object value;
+    if (!archived(uid, &value)) {
+        if (!failed())
+            damaged(where, QStringLiteral("is missing"),
+                    QStringLiteral("object %1 is not in the archive").arg(uid));
         return nullptr;
     }
-    const QString actual = classOf(*value, where);
-    if (actual.isEmpty())
+    if (value.type == Type::String && value.string == nullMarker)
         return nullptr;
-    if (actual != className) {
-        fail(where + QStringLiteral(" is a %1, not %2").arg(actual, expected));
+    if (value.type != Type::Dictionary) {
+        damaged(where, isNot,
+                QStringLiteral("the archive holds ") + plist::describe(value.type) +
+                    QStringLiteral(" there"));
         return nullptr;
     }
-    Decoded& entry = decoded_[uid];
-    entry.className = className;
-    entry.inProgress = true;
-    contexts_.push_back({value, where});
+    frames_.push_back(Frame{Entries(), where});
+    scan(value, &frames_.back().entries);
+    QString name;
+    const Class actual = classOf(frames_.back().entries, where, &name);
+    if (actual != type) {
+        frames_.pop_back();
+        if (actual == Class::Other)
+            damaged(where, isNot,
+                    QStringLiteral("the archive holds an object of class ") +
+                        quoted(name.left(80)) + QStringLiteral(", which a scene may not contain"));
+        else if (actual != Class::None)
+            damaged(where, isNot,
+                    QStringLiteral("the archive holds a ") + quoted(name) +
+                        QStringLiteral(" there"));
+        return nullptr;
+    }
+    decoded_.push_back({nullptr, type, true});
+    const auto slot = static_cast<std::uint32_t>(decoded_.size());
+    slotOfUid_[uid] = slot;
     std::shared_ptr<void> object = decode(*this);
-    contexts_.pop_back();
-    // Map entries stay where they are while decode() adds others.
+    frames_.pop_back();
+    Decoded& entry = decoded_[slot - 1];
     entry.inProgress = false;
     if (failed())
         return nullptr;
@@ -271,56 +423,57 @@ KeyedUnarchiver::decodeObject(std::uint64_t uid, const QString& className, const
     return object;
 }
 
-bool KeyedUnarchiver::referenceForKey(const QString& key, std::uint64_t* uid) {
+bool KeyedUnarchiver::referenceForKey(const QString& key, const Where& child, std::uint64_t* uid) {
     *uid = 0;
     if (failed())
         return false;
-    const Ref* ref = contexts_.back().value->find(key);
-    if (!ref)
+    Ref ref = 0;
+    if (!find(frames_.back().entries, key, &ref))
         return true;
-    const Value* value = source_.object(*ref);
-    if (!value)
+    Object value;
+    if (!source_.get(ref, &value))
         return sourceFailed();
-    if (!asUid(*value, uid)) {
+    if (!asUid(value, uid)) {
         if (failed())
             return false;
-        return fail(contexts_.back().where +
-                    QStringLiteral(" has %1 under \"%2\" where an object reference belongs")
-                        .arg(plist::describe(value->type), key));
+        return damaged(child, QStringLiteral("is missing"),
+                       plist::describe(value.type) + QStringLiteral(" is stored under ") +
+                           quoted(key) + QStringLiteral(" where an object reference belongs"));
     }
     return true;
 }
 
-QString KeyedUnarchiver::describeChild(const QString& key) const {
-    const QString& where = contexts_.back().where;
-    if (key == glppPoint1Key)
-        return QStringLiteral("the first point of ") + where;
-    if (key == glppPoint2Key)
-        return QStringLiteral("the second point of ") + where;
-    return QStringLiteral("the object under \"%1\" in %2").arg(key, where);
-}
-
 double KeyedUnarchiver::decodeDoubleForKey(const QString& key) {
-    if (failed() || contexts_.empty())
+    if (failed() || frames_.empty())
         return 0.0;
-    const Context& context = contexts_.back();
-    const Ref* ref = context.value->find(key);
-    if (!ref)
+    const Frame& frame = frames_.back();
+    Ref ref = 0;
+    if (!find(frame.entries, key, &ref))
         return 0.0;
-    const Value* value = source_.object(*ref);
-    if (!value) {
+    Object value;
+    if (!source_.get(ref, &value)) {
         sourceFailed();
         return 0.0;
     }
-    if (!value->isNumber()) {
-        fail(context.where + QStringLiteral(" has %1 under \"%2\" where a number belongs")
-                                 .arg(plist::describe(value->type), key));
+    auto problem = [&key] {
+        if (key == glpwcXKey || key == glpwcYKey || key == glpwcZKey)
+            return QStringLiteral("has no valid position");
+        if (key == glpwcRedKey || key == glpwcGreenKey || key == glpwcBlueKey ||
+            key == glpwcAlphaKey)
+            return QStringLiteral("has no valid colour");
+        return QStringLiteral("has an invalid value");
+    };
+    if (!value.isNumber()) {
+        damaged(frame.where, problem(),
+                plist::describe(value.type) + QStringLiteral(" is stored under ") + quoted(key) +
+                    QStringLiteral(" where a number belongs"));
         return 0.0;
     }
-    const double number = value->toDouble();
+    const double number = value.toDouble();
     if (!std::isfinite(number)) {
-        fail(context.where +
-             QStringLiteral(" has a number under \"%1\" that is not finite").arg(key));
+        damaged(frame.where, problem(),
+                QStringLiteral("the number under ") + quoted(key) +
+                    QStringLiteral(" is not finite"));
         return 0.0;
     }
     return number;
@@ -329,20 +482,23 @@ double KeyedUnarchiver::decodeDoubleForKey(const QString& key) {
 template <>
 std::shared_ptr<GLPointWithColor>
 KeyedUnarchiver::decodeObjectForKey<GLPointWithColor>(const QString& key) {
+    if (frames_.empty())
+        return nullptr;
+    const Where child{Where::Kind::Child, 0, &key, &frames_.back().where};
     std::uint64_t uid = 0;
-    if (contexts_.empty() || !referenceForKey(key, &uid) || uid == 0)
+    if (!referenceForKey(key, child, &uid) || uid == 0)
         return nullptr;
     return std::static_pointer_cast<GLPointWithColor>(
-        decodeObject(uid, QStringLiteral("GLPointWithColor"), QStringLiteral("a coloured point"),
-                     describeChild(key), decodePoint));
+        decodeObject(uid, Class::Point, child, decodePoint));
 }
 
 template <>
 std::shared_ptr<GLPointPair> KeyedUnarchiver::decodeObjectForKey<GLPointPair>(const QString& key) {
-    std::uint64_t uid = 0;
-    if (contexts_.empty() || !referenceForKey(key, &uid) || uid == 0)
+    if (frames_.empty())
         return nullptr;
-    return std::static_pointer_cast<GLPointPair>(decodeObject(uid, QStringLiteral("GLPointPair"),
-                                                              QStringLiteral("a point pair"),
-                                                              describeChild(key), decodePair));
+    const Where child{Where::Kind::Child, 0, &key, &frames_.back().where};
+    std::uint64_t uid = 0;
+    if (!referenceForKey(key, child, &uid) || uid == 0)
+        return nullptr;
+    return std::static_pointer_cast<GLPointPair>(decodeObject(uid, Class::Pair, child, decodePair));
 }

@@ -1,16 +1,20 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
-// A property list held as a flat table of objects. Containers refer to their elements by index
-// into the table instead of owning them, so an object shared by many containers is held once,
-// cycles cost nothing, and nothing ever walks or frees the data recursively.
+// Property lists, binary and XML. Readers hand out objects as views of the data they read, with
+// containers naming their elements by index (Ref), so reading costs no allocation per object and
+// an object shared by many containers or by itself costs nothing extra. Value and Document hold
+// a property list in memory, for the XML reader and for writing.
 namespace plist {
 
 using Ref = std::uint32_t;
@@ -32,10 +36,57 @@ enum class Type : std::uint8_t {
 // Lower-case English name of a type, for messages ("a string", "an array").
 QString describe(Type type);
 
-struct Value {
+// Why data could not be read as a property list.
+struct Failure {
+    enum class Kind : std::uint8_t {
+        Empty,   // there is no data at all
+        Foreign, // the data is something else; `detail` says what ("it is not a property list")
+        Damaged, // a property list, broken; `detail` says where, in the format's own terms
+    };
+    Kind kind = Kind::Damaged;
+    QString detail;
+};
+
+// A string where the reader found it, not copied: one byte per character (read as Latin-1),
+// UTF-16 big-endian as the binary form stores it, or a QString's own characters.
+struct Text {
+    enum class Encoding : std::uint8_t { Latin1, Utf16BigEndian, Utf16 };
+    const void* characters = nullptr;
+    std::size_t size = 0;
+    Encoding encoding = Encoding::Latin1;
+
+    static Text of(const QString& string) {
+        return {string.constData(), static_cast<std::size_t>(string.size()), Encoding::Utf16};
+    }
+    QString toString() const;
+    bool operator==(const QString& other) const;
+};
+
+// One object as a reader hands it out: scalars by value, strings and data as views, containers
+// as a count whose elements ObjectSource::item() and key() read. Valid while its source lives.
+struct Object {
     Type type = Type::Null;
     bool boolean = false;
     // Integer: the value. `integerUnsigned` marks one above INT64_MAX held as its bit pattern.
+    bool integerUnsigned = false;
+    std::int64_t integer = 0;
+    double real = 0.0;
+    std::uint64_t uid = 0;
+    Text string;
+    QByteArrayView data;
+    // Array and Set: elements; Dictionary: entries. Where they are is the source's business.
+    std::size_t count = 0;
+    const void* elements = nullptr;
+
+    // A number as a double: integers convert, everything else is not a number.
+    bool isNumber() const { return type == Type::Integer || type == Type::Real; }
+    double toDouble() const;
+};
+
+// A property-list object held in memory, for building documents.
+struct Value {
+    Type type = Type::Null;
+    bool boolean = false;
     std::int64_t integer = 0;
     bool integerUnsigned = false;
     double real = 0.0;
@@ -46,12 +97,6 @@ struct Value {
     std::vector<Ref> items;
     std::vector<QString> keys;
 
-    // A number as a double: integers convert, everything else is not a number.
-    bool isNumber() const { return type == Type::Integer || type == Type::Real; }
-    double toDouble() const;
-    // The value under `key` of a dictionary, or nullptr when it has none.
-    const Ref* find(const QString& key) const;
-
     static Value makeInteger(std::int64_t value);
     static Value makeReal(double value);
     static Value makeString(const QString& value);
@@ -60,7 +105,7 @@ struct Value {
     static Value makeDictionary();
 };
 
-// A fully built property list: what the XML reader yields and what the writer takes.
+// A fully built property list: what the XML reader yields and what writeBinary() takes.
 struct Document {
     std::vector<Value> objects;
     Ref root = 0;
@@ -68,18 +113,38 @@ struct Document {
     Ref add(Value value);
 };
 
-// Objects of a property list by index. Readers may parse each object only when it is asked
-// for; a failure leaves a message in error() and answers nullptr.
+// Objects of a property list by index. Readers check each object when it is asked for; a
+// failure leaves the detail in error() (its kind is Damaged).
 class ObjectSource {
   public:
+    static constexpr std::size_t unknownKey = 0xFF;
+
     virtual ~ObjectSource() = default;
     virtual Ref root() const = 0;
     virtual std::size_t count() const = 0;
-    virtual const Value* object(Ref ref) = 0;
+    // Reads object `ref`, checked whole: its size lies inside the data, every reference in it
+    // names an object, and every dictionary key is a string. False when it is damaged.
+    virtual bool get(Ref ref, Object* object) = 0;
+    // Element `index` of an array or set, or the value of entry `index` of a dictionary.
+    virtual Ref item(const Object& container, std::size_t index) const = 0;
+    // The key of entry `index` of a dictionary.
+    virtual Text key(const Object& dictionary, std::size_t index) = 0;
+    // The key of entry `index` as its position in the table given to setKnownKeys(), or
+    // unknownKey: the cheap way to look keys up when a reader knows what it looks for.
+    virtual std::size_t knownKey(const Object& dictionary, std::size_t index) = 0;
+    // At most 254 keys; the strings must outlive the source.
+    void setKnownKeys(std::span<const QString> keys) { knownKeys_ = keys; }
+
+    // The object copied out of the data, for callers that want it whole.
+    std::optional<Value> value(Ref ref);
+
     const QString& error() const { return error_; }
 
   protected:
+    std::size_t matchKnownKey(const Text& key) const;
+
     QString error_;
+    std::span<const QString> knownKeys_;
 };
 
 // Wraps a document that is already in memory.
@@ -88,14 +153,17 @@ class DocumentSource : public ObjectSource {
     explicit DocumentSource(Document document);
     Ref root() const override { return document_.root; }
     std::size_t count() const override { return document_.objects.size(); }
-    const Value* object(Ref ref) override;
+    bool get(Ref ref, Object* object) override;
+    Ref item(const Object& container, std::size_t index) const override;
+    Text key(const Object& dictionary, std::size_t index) override;
+    std::size_t knownKey(const Object& dictionary, std::size_t index) override;
 
   private:
     Document document_;
 };
 
-// Recognises the binary and the XML form. On failure returns nullptr and sets `error` to a
-// plain-English reason.
-std::unique_ptr<ObjectSource> open(const QByteArray& data, QString* error);
+// Recognises the binary and the XML form. The data is shared, not copied. On failure returns
+// nullptr and says why.
+std::unique_ptr<ObjectSource> open(const QByteArray& data, Failure* failure);
 
 } // namespace plist

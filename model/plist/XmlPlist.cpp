@@ -48,17 +48,28 @@ bool parseInteger(const QString& text, Value* value) {
 
 } // namespace
 
-bool readXml(const QByteArray& data, Document* document, QString* error) {
+bool readXml(const QByteArray& data, Document* document, Failure* failure) {
     QXmlStreamReader xml(data);
     std::vector<Frame> stack;
     bool insidePlist = false;
     bool haveRoot = false;
 
-    auto refuse = [&](const QString& message) {
-        *error = QStringLiteral("the file is not a valid XML property list (line %1): %2")
-                     .arg(xml.lineNumber())
-                     .arg(message);
+    auto refuseAs = [&](Failure::Kind kind, QString message) {
+        if (message.endsWith(u'.'))
+            message.chop(1); // the XML reader's own messages are sentences
+        const qint64 line = xml.lineNumber();
+        *failure = {kind,
+                    kind == Failure::Kind::Foreign
+                        ? QStringLiteral("it is an XML document, but not a property list "
+                                         "(line %1: %2)")
+                              .arg(line)
+                              .arg(message)
+                        : QStringLiteral("XML property list, line %1: %2").arg(line).arg(message)};
         return false;
+    };
+    // Until the <plist> element opens, the XML may be anything at all.
+    auto refuse = [&](const QString& message) {
+        return refuseAs(insidePlist ? Failure::Kind::Damaged : Failure::Kind::Foreign, message);
     };
 
     while (!xml.atEnd()) {
@@ -69,12 +80,13 @@ bool readXml(const QByteArray& data, Document* document, QString* error) {
             // Entity declarations are the only thing a DTD could change here, and a plist
             // never needs them.
             if (!xml.entityDeclarations().isEmpty() || !xml.notationDeclarations().isEmpty())
-                return refuse(QStringLiteral("it declares entities"));
+                return refuseAs(Failure::Kind::Damaged,
+                                QStringLiteral("the document declares entities"));
             continue;
         }
         if (token == QXmlStreamReader::Characters) {
             if (!xml.isWhitespace())
-                return refuse(QStringLiteral("text \"%1\" stands outside any value")
+                return refuse(QStringLiteral("text “%1” stands outside any value")
                                   .arg(xml.text().left(20).toString()));
             continue;
         }
@@ -83,7 +95,7 @@ bool readXml(const QByteArray& data, Document* document, QString* error) {
                 continue; // </plist>
             const Frame frame = stack.back();
             if (frame.dictionary && frame.haveKey)
-                return refuse(QStringLiteral("the key \"%1\" has no value").arg(frame.key));
+                return refuse(QStringLiteral("the key “%1” has no value").arg(frame.key));
             stack.pop_back();
             Value& finished = document->objects[frame.ref];
             if (frame.dictionary && finished.keys.size() == 1 &&
@@ -145,18 +157,18 @@ bool readXml(const QByteArray& data, Document* document, QString* error) {
             } else if (elementName == QLatin1String("integer")) {
                 value.type = Type::Integer;
                 if (!parseInteger(text.trimmed(), &value))
-                    return refuse(QStringLiteral("\"%1\" is not an integer").arg(text.left(40)));
+                    return refuse(QStringLiteral("“%1” is not an integer").arg(text.left(40)));
             } else if (elementName == QLatin1String("real")) {
                 bool ok = false;
                 value.type = Type::Real;
                 // QString::toDouble always reads a full stop as the decimal point.
                 value.real = text.trimmed().toDouble(&ok);
                 if (!ok)
-                    return refuse(QStringLiteral("\"%1\" is not a number").arg(text.left(40)));
+                    return refuse(QStringLiteral("“%1” is not a number").arg(text.left(40)));
             } else if (elementName == QLatin1String("date")) {
                 const QDateTime date = QDateTime::fromString(text.trimmed(), Qt::ISODate);
                 if (!date.isValid())
-                    return refuse(QStringLiteral("\"%1\" is not a date").arg(text.left(40)));
+                    return refuse(QStringLiteral("“%1” is not a date").arg(text.left(40)));
                 value.type = Type::Date;
                 value.real =
                     static_cast<double>(date.toMSecsSinceEpoch()) / 1000.0 - referenceEpoch;
@@ -176,7 +188,7 @@ bool readXml(const QByteArray& data, Document* document, QString* error) {
         }
 
         if (document->objects.size() >= std::numeric_limits<Ref>::max())
-            return refuse(QStringLiteral("it holds too many values"));
+            return refuse(QStringLiteral("the document holds too many values"));
         const Ref ref = document->add(std::move(value));
         if (stack.empty()) {
             document->root = ref;
@@ -198,7 +210,7 @@ bool readXml(const QByteArray& data, Document* document, QString* error) {
     if (xml.hasError())
         return refuse(xml.errorString());
     if (!haveRoot)
-        return refuse(QStringLiteral("it holds no value"));
+        return refuse(QStringLiteral("the <plist> holds no value"));
     return true;
 }
 

@@ -56,14 +56,16 @@ QByteArray smallScene() {
     return KeyedArchiver::archivedDataWithRootObject(pairs);
 }
 
-QString errorFor(const QByteArray& data) {
-    QString error;
-    auto source = plist::open(data, &error);
-    if (!source)
-        return error;
-    if (!source->object(source->root()))
-        return source->error();
-    return QString();
+// A byte of the data replaced; a negative position counts from the end.
+QByteArray patched(QByteArray data, qsizetype at, int value) {
+    data[at < 0 ? data.size() + at : at] = static_cast<char>(value);
+    return data;
+}
+
+// What the user is told about data in a damaged binary property list.
+std::string damaged(const char* detail) {
+    return std::string("The file is damaged and cannot be read (binary property list: ") + detail +
+           ").";
 }
 
 } // namespace
@@ -105,16 +107,16 @@ TEST(BinaryPlist, EveryKindOfValueSurvivesWriterAndReader) {
     items.push_back(document.add(dictionary));
     document.root = document.add(Value::makeArray(items));
 
-    QString error;
-    auto source = plist::open(plist::writeBinary(document), &error);
-    ASSERT_TRUE(source) << error.toStdString();
-    const Value* root = source->object(source->root());
+    plist::Failure failure;
+    auto source = plist::open(plist::writeBinary(document), &failure);
+    ASSERT_TRUE(source) << failure.detail.toStdString();
+    const std::optional<Value> root = source->value(source->root());
     ASSERT_TRUE(root);
     ASSERT_EQ(root->type, Type::Array);
     ASSERT_EQ(root->items.size(), items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
         const Value& expected = document.objects[items[i]];
-        const Value* got = source->object(root->items[i]);
+        const std::optional<Value> got = source->value(root->items[i]);
         ASSERT_TRUE(got) << i;
         EXPECT_EQ(got->type, expected.type) << i;
         EXPECT_EQ(got->integer, expected.integer) << i;
@@ -132,54 +134,72 @@ TEST(BinaryPlist, EveryKindOfValueSurvivesWriterAndReader) {
 
 TEST(BinaryPlist, DamagedStructureIsRefusedWithItsReason) {
     const QByteArray emptyArray = bytes({0xA0});
+    const QByteArray good = assemble({emptyArray}, 1, 0);
+    std::vector<QByteArray> nulls(257, bytes({0x00}));
     struct Case {
         const char* name;
         QByteArray data;
-        const char* message;
+        std::string message;
     } cases[] = {
-        {"not a property list", "hello", "the file is not a property list"},
-        {"empty", QByteArray(), "the file is not a property list"},
+        {"empty", QByteArray(), "The file is empty."},
+        {"not a property list", "hello", "The file is not a scene: it is not a property list."},
         {"other version", QByteArray("bplist15") + QByteArray(40, '\0'),
-         "the file is a binary property list of an unsupported version"},
-        {"too short", "bplist00", "the file is a damaged property list: it is too short"},
+         "The file is not a scene: it is a binary property list of an unsupported version."},
+        {"too short", "bplist00", damaged("it is too short to hold a trailer")},
+        {"offsets of no bytes", patched(good, -26, 0),
+         damaged("the trailer gives impossible field sizes")},
+        {"references of nine bytes", patched(good, -25, 9),
+         damaged("the trailer gives impossible field sizes")},
+        {"no objects", patched(good, -17, 0), damaged("the trailer counts no objects")},
         {"top object out of range", assemble({emptyArray}, 1, 1),
-         "the file is a damaged property list: its top object 1 does not exist"},
+         damaged("the top object 1 does not exist")},
         {"more objects than the table holds", assemble({emptyArray}, 1, 0, 1000),
-         "the file is a damaged property list: its offset table lies outside the file"},
+         damaged("the offset table lies outside the file")},
+        {"references too narrow", assemble(nulls, 1, 0),
+         damaged("1-byte references cannot name all 257 objects")},
+        {"offset inside the header", patched(good, -33, 3),
+         damaged("object 0 lies outside the object area")},
+        {"offset inside the offset table", patched(good, -33, 9),
+         damaged("object 0 lies outside the object area")},
+        {"malformed length", assemble({bytes({0xAF, 0x20, 0x01})}, 1, 0),
+         damaged("object 0 has a malformed length")},
+        {"length of sixteen bytes", assemble({bytes({0xAF, 0x14, 0x01})}, 1, 0),
+         damaged("object 0 has a malformed length")},
         {"huge array count", assemble({bytes({0xAF, 0x13, 0x10, 0, 0, 0, 0, 0, 0, 0})}, 1, 0),
-         "the file is a damaged property list: object 0 runs past the end of the object area"},
+         damaged("object 0 runs past the end of the object area")},
         {"reference out of range", assemble({bytes({0xA1, 0x05})}, 1, 0),
-         "the file is a damaged property list: object 0 refers to object 5, which does not "
-         "exist"},
-        {"truncated real", assemble({bytes({0x23, 0x40})}, 1, 0),
-         "the file is a damaged property list: object 0 is cut short"},
+         damaged("object 0 refers to object 5, which does not exist")},
+        {"truncated real", assemble({bytes({0x23, 0x40})}, 1, 0), damaged("object 0 is cut short")},
         {"key that is not a string", assemble({bytes({0xD1, 0x00, 0x00})}, 1, 0),
-         "the file is a damaged property list: a dictionary key (object 0) is not a string"},
+         damaged("a dictionary key (object 0) is not a string")},
         {"unknown marker", assemble({bytes({0x70})}, 1, 0),
-         "the file is a damaged property list: object 0 has the unknown marker 0x70"},
+         damaged("object 0 has the unknown marker 0x70")},
         {"integer beyond 64 bits",
          assemble({bytes({0x14, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0})}, 1, 0),
-         "the file is a damaged property list: object 0 is an integer too large to use"},
+         damaged("object 0 is an integer too large to use")},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(errorFor(c.data).toStdString(), c.message) << c.name;
+    for (const Case& c : cases) {
+        const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(c.data);
+        EXPECT_FALSE(result.rootObject) << c.name;
+        EXPECT_EQ(result.error.toStdString(), c.message) << c.name;
+    }
 }
 
 TEST(BinaryPlist, ObjectsThatContainThemselvesAreReadWithoutRecursion) {
     // An array holding itself, and a dictionary whose value is itself.
     const QByteArray data =
         assemble({bytes({0xA2, 0x00, 0x01}), bytes({0xD1, 0x02, 0x01}), bytes({0x51, 'k'})}, 1, 0);
-    QString error;
-    auto source = plist::open(data, &error);
+    plist::Failure failure;
+    auto source = plist::open(data, &failure);
     ASSERT_TRUE(source);
-    const Value* array = source->object(0);
+    const std::optional<Value> array = source->value(0);
     ASSERT_TRUE(array);
     EXPECT_EQ(array->items, (std::vector<Ref>{0, 1}));
-    const Value* dictionary = source->object(1);
+    const std::optional<Value> dictionary = source->value(1);
     ASSERT_TRUE(dictionary);
     EXPECT_EQ(dictionary->keys, std::vector<QString>{QStringLiteral("k")});
     EXPECT_EQ(KeyedUnarchiver::unarchiveObjectWithData(data).error,
-              "the file is a property list but not a keyed archive");
+              "The file is not a scene: it is a property list, but not a keyed archive.");
 }
 
 TEST(BinaryPlist, EveryTruncationAndEveryByteChangeIsHandled) {
@@ -210,8 +230,8 @@ TEST(XmlPlist, UidsNumbersAndStructure) {
   /w==</data><date>2001-01-01T00:01:00Z</date><string>a &amp; b</string>
 </array></plist>)";
     plist::Document document;
-    QString error;
-    ASSERT_TRUE(plist::readXml(xml, &document, &error)) << error.toStdString();
+    plist::Failure failure;
+    ASSERT_TRUE(plist::readXml(xml, &document, &failure)) << failure.detail.toStdString();
     const auto& root = document.objects[document.root];
     ASSERT_EQ(root.items.size(), 11u);
     auto at = [&](int i) -> const Value& { return document.objects[root.items[i]]; };
@@ -222,7 +242,7 @@ TEST(XmlPlist, UidsNumbersAndStructure) {
     EXPECT_EQ(at(3).real, -1000.0);
     EXPECT_EQ(at(4).integer, -42);
     EXPECT_TRUE(at(5).integerUnsigned);
-    EXPECT_EQ(at(5).toDouble(), 18446744073709551615.0);
+    EXPECT_EQ(static_cast<std::uint64_t>(at(5).integer), 18446744073709551615ULL);
     EXPECT_TRUE(at(6).boolean);
     EXPECT_FALSE(at(7).boolean);
     EXPECT_EQ(at(8).data, bytes({0, 1, 2, 0xFF}));
@@ -232,26 +252,43 @@ TEST(XmlPlist, UidsNumbersAndStructure) {
 
 TEST(XmlPlist, MalformedDocumentsAreRefused) {
     const std::pair<const char*, const char*> cases[] = {
-        {"<plist><array><integer>1.5</integer></array></plist>", "\"1.5\" is not an integer"},
-        {"<plist><real>0,75</real></plist>", "\"0,75\" is not a number"},
-        {"<plist><dict><string>x</string></dict></plist>", "a dictionary value has no <key>"},
-        {"<plist><dict><key>a</key></dict></plist>", "the key \"a\" has no value"},
-        {"<plist><array><banana/></array></plist>", "<banana> is not a property-list element"},
+        {"<plist><array><integer>1.5</integer></array></plist>",
+         "The file is damaged and cannot be read (XML property list, line 1: “1.5” is not an "
+         "integer)."},
+        {"<plist><real>0,75</real></plist>",
+         "The file is damaged and cannot be read (XML property list, line 1: “0,75” is not a "
+         "number)."},
+        {"<plist><dict><string>x</string></dict></plist>",
+         "The file is damaged and cannot be read (XML property list, line 1: a dictionary value "
+         "has no <key>)."},
+        {"<plist><dict><key>a</key></dict></plist>",
+         "The file is damaged and cannot be read (XML property list, line 1: the key “a” has no "
+         "value)."},
+        {"<plist><array><banana/></array></plist>",
+         "The file is damaged and cannot be read (XML property list, line 1: <banana> is not a "
+         "property-list element)."},
         {"<plist><string>a</string><string>b</string></plist>",
-         "the <plist> holds more than one value"},
-        {"<plist><array>", "Premature end of document."},
-        {"<plist></plist>", "it holds no value"},
-        {"<notplist/>", "the document is not a <plist>"},
+         "The file is damaged and cannot be read (XML property list, line 1: the <plist> holds "
+         "more than one value)."},
+        {"<plist><array>",
+         "The file is damaged and cannot be read (XML property list, line 1: Premature end of "
+         "document)."},
+        {"<plist></plist>",
+         "The file is damaged and cannot be read (XML property list, line 1: the <plist> holds "
+         "no value)."},
+        {"<notplist/>",
+         "The file is not a scene: it is an XML document, but not a property list (line 1: the "
+         "document is not a <plist>)."},
         {"<!DOCTYPE plist [<!ENTITY a \"aaaaaaaaaa\">]><plist><string>&a;</string></plist>",
-         "it declares entities"},
-        {"<plist><data>!!</data></plist>", "a <data> element is not valid base64"},
+         "The file is damaged and cannot be read (XML property list, line 1: the document "
+         "declares entities)."},
+        {"<plist><data>!!</data></plist>",
+         "The file is damaged and cannot be read (XML property list, line 1: a <data> element is "
+         "not valid base64)."},
     };
-    for (const auto& [xml, message] : cases) {
-        plist::Document document;
-        QString error;
-        EXPECT_FALSE(plist::readXml(xml, &document, &error)) << xml;
-        EXPECT_TRUE(error.contains(QLatin1String(message))) << error.toStdString();
-    }
+    for (const auto& [xml, message] : cases)
+        EXPECT_EQ(KeyedUnarchiver::unarchiveObjectWithData(xml).error, QString::fromUtf8(message))
+            << xml;
 }
 
 TEST(XmlPlist, DeepNestingNeitherRecursesNorCrashes) {
@@ -265,23 +302,24 @@ TEST(XmlPlist, DeepNestingNeitherRecursesNorCrashes) {
     xml += "</plist>";
     const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(xml);
     EXPECT_FALSE(result.rootObject);
-    EXPECT_EQ(result.error, "the file is a property list but not a keyed archive");
+    EXPECT_EQ(result.error,
+              "The file is not a scene: it is a property list, but not a keyed archive.");
 }
 
-TEST(BinaryPlist, AliasedContainersAreParsedOnce) {
-    // Three table entries point at one array: a file could otherwise multiply a large array by
-    // the number of its aliases.
+TEST(BinaryPlist, AliasedContainersReadAlike) {
+    // Three table entries point at one array: each reads it in place, so aliases cost nothing.
     QByteArray data("bplist00");
     data += bytes({0xA2, 0x01, 0x02, 0x09}); // the array at 8, a boolean at 11
     data += bytes({8, 11, 8});               // offset table at 12
     data += QByteArray(6, '\0') + bytes({1, 1}) + QByteArray(7, '\0') + bytes({3}) +
             QByteArray(8, '\0') + QByteArray(7, '\0') + bytes({12});
-    QString error;
-    auto source = plist::open(data, &error);
-    ASSERT_TRUE(source) << error.toStdString();
-    const Value* first = source->object(0);
-    const Value* alias = source->object(2);
+    plist::Failure failure;
+    auto source = plist::open(data, &failure);
+    ASSERT_TRUE(source) << failure.detail.toStdString();
+    const std::optional<Value> first = source->value(0);
+    const std::optional<Value> alias = source->value(2);
     ASSERT_TRUE(first) << source->error().toStdString();
-    EXPECT_EQ(first, alias);
+    ASSERT_TRUE(alias) << source->error().toStdString();
     EXPECT_EQ(first->items, (std::vector<Ref>{1, 2}));
+    EXPECT_EQ(alias->items, first->items);
 }

@@ -1,0 +1,55 @@
+// Opens a scene file as the program does (bounded read, then decoding into the scene) and
+// prints, as JSON, how much memory the process held at its peak above what it held before.
+//   archive_open_peak FILE
+#include "framework/FileReading.h"
+#include "model/KeyedUnarchiver.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+// A field of /proc/self/status in kB: VmRSS now, VmHWM the peak so far.
+long statusKilobytes(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: archive_open_peak FILE\n");
+        return 2;
+    }
+    const long idle = statusKilobytes("VmRSS");
+    QString reason;
+    std::optional<QByteArray> data =
+        readRegularFile(QString::fromLocal8Bit(argv[1]), maximumSceneFileSize, &reason);
+    if (!data) {
+        std::fprintf(stderr, "%s\n", qPrintable(reason));
+        return 1;
+    }
+    const qsizetype bytes = data->size();
+    const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(*data);
+    data.reset(); // as the document does once the scene is built
+    const long peak = statusKilobytes("VmHWM");
+    if (!result.rootObject) {
+        std::fprintf(stderr, "%s\n", qPrintable(result.error));
+        return 1;
+    }
+    const double above = double(peak - idle) * 1024.0;
+    std::printf("{\"file_bytes\": %lld, \"pairs\": %zu, \"idle_kib\": %ld, \"peak_kib\": %ld, "
+                "\"peak_above_idle_bytes\": %.0f, \"times_file_size\": %.3f}\n",
+                static_cast<long long>(bytes), result.rootObject->size(), idle, peak, above,
+                above / double(bytes));
+    return 0;
+}
