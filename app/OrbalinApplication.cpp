@@ -2,6 +2,7 @@
 
 #include "OrbalinDocument.h"
 #include "framework/DocumentWindow.h"
+#include "model/KeyedUnarchiver.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -33,7 +34,8 @@ void OrbalinApplication::configure(QApplication& application) {
 
 OrbalinApplication::OrbalinApplication()
     : documentController_(DocumentController::DocumentType{QStringLiteral("Orbalin Scene"),
-                                                           QStringLiteral("orbalin")},
+                                                           QStringLiteral("orbalin"),
+                                                           maximumSceneFileSize},
                           [] { return std::make_unique<OrbalinDocument>(); }) {
     registerResources();
     // The main interface is loaded: the application controller wakes and seeds.

@@ -3,6 +3,7 @@
 #include "framework/DialogFolders.h"
 #include "framework/DocumentWindow.h"
 #include "framework/ErrorBox.h"
+#include "framework/FileReading.h"
 #include "framework/FullScreenSwitch.h"
 #include "framework/RecentFilesMenu.h"
 
@@ -85,22 +86,11 @@ std::unique_ptr<Document> DocumentController::readDocument(const QString& path, 
                                                            QString* reason) const {
     const QFileInfo info(path);
     *failure = tr("The document “%1” could not be opened.").arg(info.fileName());
-    if (info.isDir()) {
-        *reason = tr("It is a folder, not a file.");
+    const std::optional<QByteArray> data = readRegularFile(path, type_.maximumFileSize, reason);
+    if (!data)
         return nullptr;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason = file.errorString();
-        return nullptr;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *reason = file.errorString();
-        return nullptr;
-    }
     std::unique_ptr<Document> document = factory_();
-    if (!document->loadDataRepresentation(data, type_.name, reason))
+    if (!document->loadDataRepresentation(*data, type_.name, reason))
         return nullptr;
     return document;
 }

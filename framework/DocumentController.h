@@ -22,8 +22,9 @@ class DocumentController : public QObject {
 
   public:
     struct DocumentType {
-        QString name;      // "Orbalin Scene"
-        QString extension; // without the dot: "orbalin"
+        QString name;           // "Orbalin Scene"
+        QString extension;      // without the dot: "orbalin"
+        qint64 maximumFileSize; // larger files are refused before anything is read
     };
     using DocumentFactory = std::function<std::unique_ptr<Document>()>;
 

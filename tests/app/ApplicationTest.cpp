@@ -5,10 +5,13 @@
 #include "app/OrbalinApplication.h"
 #include "app/OrbalinDocument.h"
 #include "framework/DocumentWindow.h"
+#include "framework/FileReading.h"
 #include "framework/ImageExport.h"
 #include "framework/RecentFiles.h"
 #include "framework/WindowPlacement.h"
+#include "model/KeyedUnarchiver.h"
 #include "model/Random.h"
+#include "support/SceneComparison.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,6 +28,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QProcess>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -39,7 +43,9 @@
 
 #include <cmath>
 #include <functional>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -154,6 +160,17 @@ class ApplicationTest : public ::testing::Test {
         file.write(data);
     }
 
+    // The most memory the process has held so far (VmHWM).
+    static long peakMemoryKilobytes() {
+        QFile status("/proc/self/status");
+        if (!status.open(QIODevice::ReadOnly))
+            return 0;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').value(0).toLong();
+        return 0;
+    }
+
     static QByteArray readFile(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -231,26 +248,7 @@ TEST_F(ApplicationTest, SaveThenOpenGivesBackTheSameScene) {
     EXPECT_EQ(reopened->window()->windowTitle(), "orbit.orbalin");
     const PointPairArray scene2 = reopened->pointPairArray();
     ASSERT_NE(scene2, nullptr) << "the scene is read before the window draws";
-    ASSERT_EQ(scene2->size(), scene1->size());
-    for (std::size_t i = 0; i < scene1->size(); ++i) {
-        for (int end = 0; end < 2; ++end) {
-            const auto& a = end == 0 ? (*scene1)[i]->point1() : (*scene1)[i]->point2();
-            const auto& b = end == 0 ? (*scene2)[i]->point1() : (*scene2)[i]->point2();
-            SCOPED_TRACE(testing::Message() << "pair " << i << " end " << end);
-            EXPECT_EQ(b->x(), a->x());
-            EXPECT_EQ(b->y(), a->y());
-            EXPECT_EQ(b->z(), a->z());
-            EXPECT_EQ(b->red(), a->red());
-            EXPECT_EQ(b->green(), a->green());
-            EXPECT_EQ(b->blue(), a->blue());
-            EXPECT_EQ(b->alpha(), a->alpha());
-            double dx = 1, dy = 1, dz = 1;
-            b->getDx(&dx, &dy, &dz);
-            EXPECT_EQ(dx, 0.0);
-            EXPECT_EQ(dy, 0.0);
-            EXPECT_EQ(dz, 0.0);
-        }
-    }
+    expectSameScene(*scene2, *scene1);
     // The view adopts the stored scene rather than making a new one.
     ASSERT_TRUE(drawn(reopened));
     EXPECT_EQ(reopened->orbalinOpenGLView()->pointPairArray().get(), scene2.get());
@@ -296,19 +294,89 @@ TEST_F(ApplicationTest, MalformedFileShowsTheErrorAndLeavesNoWindow) {
     ASSERT_EQ(answerer.messages.size(), 1);
     EXPECT_EQ(answerer.messages[0],
               QString::fromUtf8("The document “broken.orbalin” could not be opened."));
-    EXPECT_FALSE(answerer.reasons[0].isEmpty()) << "the reader's reason is the detail";
+    EXPECT_EQ(answerer.reasons[0], "The file is damaged and cannot be read (binary property "
+                                   "list: it is too short to hold a trailer).");
     EXPECT_EQ(controller().documents().size(), 1u);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(visibleDocumentWindows(), windowsBefore);
+}
 
-    // A missing file and a folder are reported the same way.
-    EXPECT_EQ(controller().openDocumentWithContentsOfFile(path("missing.orbalin")), nullptr);
-    EXPECT_EQ(controller().openDocumentWithContentsOfFile(directory_.path()), nullptr);
-    ASSERT_EQ(answerer.messages.size(), 3);
-    EXPECT_TRUE(answerer.messages[1].contains(QString::fromUtf8("“missing.orbalin”")));
-    EXPECT_FALSE(answerer.reasons[1].isEmpty());
-    EXPECT_FALSE(answerer.reasons[2].isEmpty());
-    EXPECT_EQ(controller().documents().size(), 1u);
+// What cannot be a scene file, or is no file at all, is refused at once with its reason, by the
+// function that reads files and by opening alike: nothing blocks, nothing is read whole.
+TEST_F(ApplicationTest, WhatIsNotAReadableFileIsRefusedWithItsReason) {
+    const bool asRoot = ::geteuid() == 0;
+    const QString pipe = path("pipe.orbalin");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString huge = path("huge.orbalin");
+    {
+        QFile file(huge); // sparse: the test costs no disk
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("bplist00");
+        ASSERT_TRUE(file.resize(qint64(6) << 30));
+    }
+    writeFile(path("empty.orbalin"), QByteArray());
+    writeFile(path("locked.orbalin"), "bplist00");
+    QFile::setPermissions(path("locked.orbalin"), {});
+    const struct {
+        const char* name;
+        QString path;
+        const char* reason; // as the dialog shows it
+        bool onlyAsAnotherUser;
+    } cases[] = {
+        {"a device", "/dev/zero", "It is a device, not a file.", false},
+        {"a named pipe nobody writes to", pipe, "It is a named pipe, not a file.", false},
+        {"a folder", directory_.path(), "It is a folder, not a file.", false},
+        {"a missing file", path("missing.orbalin"), "No such file or directory.", false},
+        {"a file over the limit", huge,
+         "The file is too large to open: it holds 6.0 GiB (6,442,450,944 bytes), and the limit is "
+         "256 MiB.",
+         false},
+        {"an empty file", path("empty.orbalin"), "The file is empty.", false},
+        {"a file the user may not read", path("locked.orbalin"), "Permission denied.", true},
+    };
+    const long peakBefore = peakMemoryKilobytes();
+    DialogAnswerer answerer;
+    int shown = 0;
+    for (const auto& c : cases) {
+        if (c.onlyAsAnotherUser && asRoot)
+            continue;
+        SCOPED_TRACE(c.name);
+        QString reason;
+        const std::optional<QByteArray> data =
+            readRegularFile(c.path, maximumSceneFileSize, &reason);
+        EXPECT_EQ(data.has_value(), c.path == path("empty.orbalin"));
+        EXPECT_EQ(controller().openDocumentWithContentsOfFile(c.path), nullptr);
+        ASSERT_EQ(answerer.reasons.size(), ++shown);
+        EXPECT_EQ(answerer.reasons.back().toStdString(), c.reason);
+        if (!data) {
+            EXPECT_TRUE(c.reason == reason || c.reason == reason + u'.') << reason.toStdString();
+        }
+    }
+    EXPECT_TRUE(controller().documents().empty());
+    // Nothing was read whole: /dev/zero and the 6 GiB file would each have taken gigabytes.
+    EXPECT_LT(peakMemoryKilobytes() - peakBefore, 64 * 1024);
+
+    // Root may read any file: the refusal of an unreadable one shows only for another user, so
+    // the table runs once more as "nobody".
+    if (asRoot && qEnvironmentVariableIsEmpty("ORBALIN_TEST_AS_NOBODY")) {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("ORBALIN_TEST_AS_NOBODY", "1");
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(
+            "setpriv",
+            {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+             QCoreApplication::applicationFilePath(),
+             QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+        if (!child.waitForStarted())
+            GTEST_SKIP() << "cannot run the table as another user: "
+                         << qPrintable(child.errorString());
+        ASSERT_TRUE(child.waitForFinished(120000));
+        EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
+    }
 }
 
 TEST_F(ApplicationTest, FilesNamedAtStartUpOpenAndFailuresAreReported) {
@@ -532,7 +600,7 @@ TEST(OrbalinDocumentTest, ReadingRefusesBadDataAndKeepsTheScene) {
 
     QString reason;
     EXPECT_FALSE(document.loadDataRepresentation("garbage", "Orbalin Scene", &reason));
-    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(reason, "The file is not a scene: it is not a property list.");
     EXPECT_EQ(document.pointPairArray(), scene);
     EXPECT_FALSE(document.loadDataRepresentation(QByteArray(), "Orbalin Scene", nullptr));
     EXPECT_EQ(document.pointPairArray(), scene);

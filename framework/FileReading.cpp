@@ -1,0 +1,119 @@
+#include "framework/FileReading.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocale>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("FileReading", text);
+}
+
+QString systemReason(int error) {
+    char buffer[256];
+    // The GNU strerror_r answers a pointer, to the buffer or to a static text.
+    return QString::fromLocal8Bit(strerror_r(error, buffer, sizeof buffer));
+}
+
+// What a path that is not a regular file is, or nothing when it is one.
+std::optional<QString> notAFile(mode_t mode) {
+    if (S_ISREG(mode))
+        return std::nullopt;
+    if (S_ISDIR(mode))
+        return tr("It is a folder, not a file.");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return tr("It is a device, not a file.");
+    if (S_ISFIFO(mode))
+        return tr("It is a named pipe, not a file.");
+    if (S_ISSOCK(mode))
+        return tr("It is a socket, not a file.");
+    return tr("It is not a regular file.");
+}
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd)
+        : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+} // namespace
+
+std::optional<QByteArray> readRegularFile(const QString& path, qint64 maximumSize,
+                                          QString* reason) {
+    const QByteArray name = QFile::encodeName(path);
+    // Devices are not even opened where the path shows them for what they are: opening some
+    // has effects of its own. What counts is the check on the open descriptor below.
+    struct stat status {};
+    if (::stat(name.constData(), &status) == 0) {
+        if (auto what = notAFile(status.st_mode)) {
+            *reason = *what;
+            return std::nullopt;
+        }
+    }
+    // Non-blocking, so that a named pipe with no writer cannot hold the open up.
+    const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0) {
+        const int error = errno;
+        *reason = systemReason(error);
+        return std::nullopt;
+    }
+    if (::fstat(file.get(), &status) != 0) {
+        *reason = systemReason(errno);
+        return std::nullopt;
+    }
+    if (auto what = notAFile(status.st_mode)) {
+        *reason = *what;
+        return std::nullopt;
+    }
+    const qint64 size = status.st_size;
+    if (size > maximumSize) {
+        const QLocale locale;
+        *reason = tr("The file is too large to open: it holds %1 (%2 bytes), and the limit is %3.")
+                      .arg(locale.formattedDataSize(size, 1), locale.toString(size),
+                           locale.formattedDataSize(maximumSize, 0));
+        return std::nullopt;
+    }
+
+    QByteArray data(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t count = ::read(file.get(), data.data() + done, std::size_t(size - done));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            *reason = systemReason(errno);
+            return std::nullopt;
+        }
+        if (count == 0)
+            break;
+        done += count;
+    }
+    // One byte more tells a file that grew; fewer tells one that shrank.
+    char extra = 0;
+    ssize_t more = 0;
+    do
+        more = ::read(file.get(), &extra, 1);
+    while (more < 0 && errno == EINTR);
+    if (done != size || more > 0) {
+        *reason = tr("The file changed while it was being read. Try again once it is complete.");
+        return std::nullopt;
+    }
+    return data;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Reads a whole file, refusing what a document cannot be without ever blocking on it: a folder,
+// a device, a named pipe or a socket is refused before anything is read, and so is a file
+// larger than `maximumSize` bytes. At most the size the file had when it was opened is read; a
+// file that shrinks or grows meanwhile is refused as changed. On failure returns nothing and
+// sets `reason` to a sentence for the user, or the system's own reason ("Permission denied").
+// Safe to call on any thread.
+std::optional<QByteArray> readRegularFile(const QString& path, qint64 maximumSize, QString* reason);
