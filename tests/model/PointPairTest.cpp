@@ -27,31 +27,35 @@ std::shared_ptr<GLPointWithColor> pointOf(double red, double green, double blue,
 } // namespace
 
 TEST(PointPair, SecondEndTakesTheComplementOfTheFirst) {
-    const auto red = pointOf(1, 0, 0);
-    const auto kept = pointOf(0.2, 0.4, 0.6, 0.8);
-    GLPointPair pair(red, kept);
-    expectComponents(*red, 1, 0, 0, 1);
-    // The very object the caller kept was recoloured to cyan.
-    expectComponents(*kept, 0, 1, 1, 1);
-    EXPECT_EQ(pair.point2(), kept);
-}
-
-TEST(PointPair, ComplementOfHueOneHalfIsRed) {
-    GLPointPair pair(pointOf(0, 1, 1), pointOf(0, 0, 0));
-    expectComponents(*pair.point2(), 1, 0, 0, 1);
-}
-
-TEST(PointPair, GreysAndBlackAreTheirOwnComplement) {
-    GLPointPair grey(pointOf(0.5, 0.5, 0.5), pointOf(1, 0, 0));
-    expectComponents(*grey.point2(), 0.5, 0.5, 0.5, 1);
-    GLPointPair black(pointOf(0, 0, 0), pointOf(1, 1, 1));
-    expectComponents(*black.point2(), 0, 0, 0, 1);
-}
-
-TEST(PointPair, ComplementCarriesAlphaAsAFloat) {
-    GLPointPair pair(pointOf(1, 0, 0, 0.3), pointOf(0, 0, 0));
-    EXPECT_EQ(pair.point2()->alpha(), 0.30000001192092896);
-    EXPECT_EQ(pair.point1()->alpha(), 0.3);
+    // Complements worked out in the hexcone model: turning the hue half way round maps each of
+    // red, green and blue to max + min - itself, and a grey (saturation 0) to itself. The first
+    // end keeps its colour; the second end's own colour is discarded; alpha passes as a float.
+    struct Case {
+        const char* name;
+        double first[4];
+        double second[4];
+        double tolerance; // hue arithmetic in floats lands within a few float steps
+    } cases[] = {
+        {"red gives cyan", {1, 0, 0, 1}, {0, 1, 1, 1}, 0},
+        {"hue one half gives hue one, red", {0, 1, 1, 1}, {1, 0, 0, 1}, 0},
+        {"grey is its own complement", {0.5, 0.5, 0.5, 1}, {0.5, 0.5, 0.5, 1}, 0},
+        {"black is its own complement", {0, 0, 0, 1}, {0, 0, 0, 1}, 0},
+        {"alpha is held as a float", {1, 0, 0, 0.3}, {0, 1, 1, double(0.3f)}, 0},
+        {"any other hue", {0.2, 0.4, 0.6, 0.8}, {0.6, 0.4, 0.2, double(0.8f)}, 1e-6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto first = pointOf(c.first[0], c.first[1], c.first[2], c.first[3]);
+        const auto kept = pointOf(0.9, 0.1, 0.5, 0.25);
+        GLPointPair pair(first, kept);
+        expectComponents(*first, c.first[0], c.first[1], c.first[2], c.first[3]);
+        // The very object the caller kept is recoloured.
+        EXPECT_EQ(pair.point2(), kept);
+        EXPECT_NEAR(kept->red(), c.second[0], c.tolerance);
+        EXPECT_NEAR(kept->green(), c.second[1], c.tolerance);
+        EXPECT_NEAR(kept->blue(), c.second[2], c.tolerance);
+        EXPECT_EQ(kept->alpha(), c.second[3]);
+    }
 }
 
 TEST(PointPair, TheEndSetLastKeepsItsColour) {
@@ -84,47 +88,51 @@ TEST(PointPair, HalfBuiltPairRecoloursNothing) {
 }
 
 TEST(PointPair, RandomPairPutsEachDrawInItsPlace) {
-    // Sixteen distinct raw values; draw i is (i + 1) * step.
-    const long step = kRandomMax / 17;
+    // Draw i (counted from 1) yields i * 126322567, so that every draw lands on a value of its
+    // own: i * 126322567 / 2147483647 in the unit range, and lower + (upper - lower) times that
+    // in another. The expected values are worked out beforehand.
     std::vector<long> script;
     for (long i = 1; i <= 16; ++i)
-        script.push_back(i * step);
+        script.push_back(i * 126322567);
     ScriptedRandom source(script);
-    auto unit = [&](int draw) { return (draw * step) / 2147483647.0; };
-    auto between = [&](int draw, double lower, double upper) {
-        return lower + (upper - lower) * unit(draw);
-    };
-
     const auto pair = GLPointPair::randomPointPair();
     EXPECT_EQ(ScriptedRandom::draws(), 16u);
 
     const GLPointWithColor& first = *pair->point1();
-    EXPECT_EQ(first.alpha(), unit(1));
-    EXPECT_EQ(first.blue(), unit(2));
-    EXPECT_EQ(first.green(), unit(3));
-    EXPECT_EQ(first.red(), unit(4));
-    EXPECT_EQ(first.z(), between(5, -800, 800));
-    EXPECT_EQ(first.y(), between(6, -800, 800));
-    EXPECT_EQ(first.x(), between(7, -800, 800));
-    double dx, dy, dz;
-    first.getDx(&dx, &dy, &dz);
-    EXPECT_EQ(dz, between(8, -1, 1));
-    EXPECT_EQ(dy, between(9, -1, 1));
-    EXPECT_EQ(dx, between(10, -1, 1));
-
     const GLPointWithColor& second = *pair->point2();
-    EXPECT_EQ(second.z(), between(11, -800, 800));
-    EXPECT_EQ(second.y(), between(12, -800, 800));
-    EXPECT_EQ(second.x(), between(13, -800, 800));
-    second.getDx(&dx, &dy, &dz);
-    EXPECT_EQ(dz, between(14, -1, 1));
-    EXPECT_EQ(dy, between(15, -1, 1));
-    EXPECT_EQ(dx, between(16, -1, 1));
+    double firstVelocity[3], secondVelocity[3];
+    first.getDx(&firstVelocity[0], &firstVelocity[1], &firstVelocity[2]);
+    second.getDx(&secondVelocity[0], &secondVelocity[1], &secondVelocity[2]);
+    const struct {
+        const char* draw;
+        double value;
+        double expected;
+    } draws[] = {
+        {"1, first alpha", first.alpha(), 0.05882352919262998},
+        {"2, first blue", first.blue(), 0.11764705838525996},
+        {"3, first green", first.green(), 0.17647058757788994},
+        {"4, first red", first.red(), 0.23529411677051992},
+        {"5, first z", first.z(), -329.41176645896013},
+        {"6, first y", first.y(), -235.2941197507522},
+        {"7, first x", first.x(), -141.17647304254422},
+        {"8, first dz", firstVelocity[2], -0.05882353291792031},
+        {"9, first dy", firstVelocity[1], 0.05882352546733971},
+        {"10, first dx", firstVelocity[0], 0.17647058385259973},
+        {"11, second z", second.z(), 235.2941137902876},
+        {"12, second y", second.y(), 329.4117604984956},
+        {"13, second x", second.x(), 423.5294072067036},
+        {"14, second dz", secondVelocity[2], 0.6470588173936396},
+        {"15, second dy", secondVelocity[1], 0.7647058757788994},
+        {"16, second dx", secondVelocity[0], 0.8823529341641594},
+    };
+    for (const auto& d : draws)
+        EXPECT_EQ(d.value, d.expected) << "draw " << d.draw;
 
-    // The second end is the complement of the first, held as floats.
-    const Color complement = GLPointPair::complementaryColorForColor(first.color());
-    EXPECT_EQ(second.color(), complement);
-    EXPECT_EQ(second.alpha(), static_cast<double>(static_cast<float>(unit(1))));
+    // The second end is the complement of the first: red and blue trade places around green.
+    EXPECT_NEAR(second.red(), 0.11764705838525996, 1e-6);
+    EXPECT_NEAR(second.green(), 0.17647058757788994, 1e-6);
+    EXPECT_NEAR(second.blue(), 0.23529411677051992, 1e-6);
+    EXPECT_EQ(second.alpha(), double(float(0.05882352919262998)));
 }
 
 TEST(PointPair, RandomPairsStayInsideTheCube) {

@@ -47,17 +47,17 @@ TEST(Point, ComponentsStayDoubleWhileTheColourHoldsFloats) {
 
     // Setting that same colour brings the floats back into the doubles.
     point->setColor(point->color());
-    EXPECT_EQ(point->red(), 0.10000000149011612);
-    EXPECT_EQ(point->alpha(), 0.30000001192092896);
+    EXPECT_EQ(point->red(), double(0.1f));
+    EXPECT_EQ(point->alpha(), double(0.3f));
     expectColor(point->color(), 0.1f, 0.2f, 0.3f, 0.3f);
 }
 
 TEST(Point, ColourInitialiserWidensTheFloats) {
     const auto point =
         GLPointWithColor::pointWithX(4, 5, 6, Color::colorWithCalibratedRed(0.1f, 1, 0, 0.3f));
-    EXPECT_EQ(point->red(), 0.10000000149011612);
+    EXPECT_EQ(point->red(), double(0.1f));
     EXPECT_EQ(point->green(), 1.0);
-    EXPECT_EQ(point->alpha(), 0.30000001192092896);
+    EXPECT_EQ(point->alpha(), double(0.3f));
     EXPECT_EQ(point->z(), 6.0);
 }
 

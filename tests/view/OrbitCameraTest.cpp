@@ -57,16 +57,10 @@ TEST(OrbitCameraCreation, TakesThirteenDrawsInOrderAndSetsTheFixedValues) {
         EXPECT_EQ(v, 0.0);
 }
 
-TEST(OrbitCameraCreation, SeededAlikeGivesTheSameCameras) {
+TEST(OrbitCameraCreation, RandomCamerasStayInTheirRanges) {
     seedRandom(77);
     const OrbitCamera a1 = OrbitCamera::randomCamera();
     const OrbitCamera a2 = OrbitCamera::randomCamera();
-    seedRandom(77);
-    const OrbitCamera b1 = OrbitCamera::randomCamera();
-    const OrbitCamera b2 = OrbitCamera::randomCamera();
-    EXPECT_EQ(a1.xangle, b1.xangle);
-    EXPECT_EQ(a2.dzang, b2.dzang);
-    EXPECT_EQ(a2.drt, b2.drt);
     EXPECT_NE(a1.xangle, a2.xangle);
     for (const OrbitCamera& c : {a1, a2}) {
         for (double angle : {c.xangle, c.yangle, c.zangle}) {
