@@ -332,6 +332,8 @@ TEST_F(ApplicationTest, WhatIsNotAReadableFileIsRefusedWithItsReason) {
          "256 MiB.",
          false},
         {"an empty file", path("empty.orbalin"), "The file is empty.", false},
+        {"a file that grows while it is read", "/proc/self/status",
+         "The file changed while it was being read. Try again once it is complete.", false},
         {"a file the user may not read", path("locked.orbalin"), "Permission denied.", true},
     };
     const long peakBefore = peakMemoryKilobytes();
