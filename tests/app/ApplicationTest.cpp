@@ -4,6 +4,7 @@
 #include "app/AppController.h"
 #include "app/OrbalinApplication.h"
 #include "app/OrbalinDocument.h"
+#include "app/SceneViewHost.h"
 #include "framework/DocumentWindow.h"
 #include "framework/ImageExport.h"
 #include "framework/RecentFiles.h"
@@ -34,6 +35,9 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
+#include <qpa/qplatformdrag.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
 
@@ -328,52 +332,110 @@ TEST_F(ApplicationTest, FilesNamedAtStartUpOpenAndFailuresAreReported) {
     EXPECT_EQ(answerer.messages.size(), 1);
 }
 
-TEST_F(ApplicationTest, DroppedFilesOpen) {
+TEST_F(ApplicationTest, DragsOpenSceneFilesWhereverTheyEnterAndRefuseTheRest) {
     {
         OrbalinDocument source;
         source.setPointPairArray(std::make_shared<const PointPairs>());
         QString reason;
-        writeFile(path("dropped.orbalin"),
-                  *source.dataRepresentationOfType("Orbalin Scene", &reason));
+        const QByteArray empty = *source.dataRepresentationOfType("Orbalin Scene", &reason);
+        for (const char* name : {"over-scene", "over-menu-bar", "first", "second", "on-view"})
+            writeFile(path(QString(name) + ".orbalin"), empty);
     }
     shell_->start({});
     DocumentWindow* window = controller().documents().front()->window();
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path("dropped.orbalin"))});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window, &drop);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return controller().documents().size() == 2; }, 5000));
-    OrbalinDocument* opened = scene(controller().documents().back());
-    EXPECT_EQ(opened->window()->windowTitle(), "dropped.orbalin");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const auto* host = window->findChild<SceneViewHost*>();
+    QWindow* const windowSurface = window->windowHandle();
+    QWindow* const viewSurface = host->view();
+    const QPoint overScene = host->mapTo(window, host->rect().center());
+    const QPoint overMenuBar = window->menuBar()->geometry().center();
+    const auto file = [this](const char* name) {
+        return QUrl::fromLocalFile(path(QString(name) + ".orbalin"));
+    };
+
+    // Drags arrive as the platform sends them, hit-tested from the window's own surface; a
+    // platform may also hand them straight to the view's surface.
+    struct Case {
+        const char* what;
+        QWindow* surface;
+        QPoint at;
+        QList<QUrl> urls;
+        QString text;
+        QStringList opens;
+    };
+    const Case cases[] = {
+        {"scene file over the scene",
+         windowSurface,
+         overScene,
+         {file("over-scene")},
+         {},
+         {"over-scene.orbalin"}},
+        {"scene file over the menu bar",
+         windowSurface,
+         overMenuBar,
+         {file("over-menu-bar")},
+         {},
+         {"over-menu-bar.orbalin"}},
+        {"two scene files at once",
+         windowSurface,
+         overScene,
+         {file("first"), file("second")},
+         {},
+         {"first.orbalin", "second.orbalin"}},
+        {"scene file onto the view's surface",
+         viewSurface,
+         QPoint(40, 40),
+         {file("on-view")},
+         {},
+         {"on-view.orbalin"}},
+        {"web address over the scene",
+         windowSurface,
+         overScene,
+         {QUrl("http://example.com/remote.orbalin")},
+         {},
+         {}},
+        {"web address onto the view's surface",
+         viewSurface,
+         QPoint(40, 40),
+         {QUrl("http://example.com/remote.orbalin")},
+         {},
+         {}},
+        {"text over the menu bar", windowSurface, overMenuBar, {}, "not a file", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QMimeData data;
+        if (!c.urls.isEmpty())
+            data.setUrls(c.urls);
+        if (!c.text.isEmpty())
+            data.setText(c.text);
+        const std::size_t before = controller().documents().size();
+        // Enter, move a little, then drop where the cursor says yes, or leave.
+        QWindowSystemInterface::handleDrag(c.surface, &data, c.at, Qt::CopyAction, Qt::LeftButton,
+                                           {});
+        const QPoint to = c.at + QPoint(4, 2);
+        const bool accepted = QWindowSystemInterface::handleDrag(c.surface, &data, to,
+                                                                 Qt::CopyAction, Qt::LeftButton, {})
+                                  .isAccepted();
+        EXPECT_EQ(accepted, !c.opens.isEmpty()) << "the drag cursor tells whether a drop opens";
+        if (accepted) {
+            EXPECT_TRUE(QWindowSystemInterface::handleDrop(c.surface, &data, to, Qt::CopyAction,
+                                                           Qt::LeftButton, {})
+                            .isAccepted());
+        } else {
+            QWindowSystemInterface::handleDrag(c.surface, nullptr, to, Qt::CopyAction, {}, {});
+        }
+        // Dropped files open once the drop has finished, from the event queue.
+        const std::size_t expected = before + c.opens.size();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(controller().documents().size(), expected);
+        for (qsizetype i = 0; i < c.opens.size(); ++i)
+            EXPECT_EQ(controller().documents()[before + i]->window()->windowTitle(), c.opens[i]);
+    }
     // An empty stored scene stays empty: the view does not make one of its own.
+    OrbalinDocument* opened = scene(controller().documents().back());
     ASSERT_TRUE(drawn(opened));
     EXPECT_TRUE(opened->pointPairArray()->empty());
-
-    // Files dropped on the scene itself reach the window too.
-    writeFile(path("second.orbalin"), readFile(path("dropped.orbalin")));
-    OrbalinOpenGLView* view = scene(controller().documents().front())->orbalinOpenGLView();
-    QMimeData onScene;
-    onScene.setUrls({QUrl::fromLocalFile(path("second.orbalin"))});
-    QDragEnterEvent enterScene(QPoint(50, 50), Qt::CopyAction, &onScene, Qt::LeftButton,
-                               Qt::NoModifier);
-    enterScene.setAccepted(false);
-    QCoreApplication::sendEvent(view, &enterScene);
-    EXPECT_TRUE(enterScene.isAccepted());
-    QDropEvent dropOnScene(QPointF(50, 50), Qt::CopyAction, &onScene, Qt::LeftButton,
-                           Qt::NoModifier);
-    QCoreApplication::sendEvent(view, &dropOnScene);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return controller().documents().size() == 3; }, 5000));
-    EXPECT_EQ(controller().documents().back()->window()->windowTitle(), "second.orbalin");
-
-    QMimeData text;
-    text.setText("not a file");
-    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    refused.setAccepted(false);
-    QCoreApplication::sendEvent(window, &refused);
-    EXPECT_FALSE(refused.isAccepted());
 }
 
 TEST_F(ApplicationTest, SavingBeforeTheFirstDrawIsRefusedAndWritesNothing) {

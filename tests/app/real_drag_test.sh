@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Real drags onto the running program, as a file manager sends them: another X client drags
+# over the XDND protocol onto a document window managed by a window manager.
+#   real_drag_test.sh ORBALIN XDND_DRAG SCENE_FILE
+# The test brings its own display, so that its window manager never manages the windows of
+# suites running beside it.
+set -euo pipefail
+orbalin=$1 drag=$2 scene=$3
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# A display of its own: Xvfb writes the number of the free display it took once it is ready.
+Xvfb -displayfd 3 -screen 0 1600x1200x24 +extension GLX +render -noreset -nolisten tcp \
+    3>"$work/display" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 300); do
+    grep -q . "$work/display" && break
+    sleep 0.1
+done
+grep -q . "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=:$(head -n1 "$work/display")
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=($!)
+
+# Waits until a window whose title starts with NAME exists; prints its id.
+window_named() {
+    local name=$1 id
+    for _ in $(seq 100); do
+        id=$(xdotool search --name "^$name" 2>/dev/null | head -n1 || true)
+        [ -n "$id" ] && {
+            echo "$id"
+            return 0
+        }
+        sleep 0.1
+    done
+    return 1
+}
+# The windows the window manager manages: the program's document windows (and any dialog).
+document_windows() { { xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*' || true; } | wc -l; }
+
+# Openbox has taken the screen once it has set its supporting-window property.
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+
+"$orbalin" >"$work/orbalin.log" 2>&1 &
+orbalin_pid=$!
+pids+=("$orbalin_pid")
+window=$(window_named 'Untitled') || fail "no document window appeared"
+for _ in $(seq 100); do
+    [ "$(document_windows)" -eq 1 ] && break
+    sleep 0.1
+done
+[ "$(document_windows)" -eq 1 ] || fail "the window manager does not manage the window"
+for name in over-scene over-menu-bar first-of-two second-of-two; do
+    cp "$scene" "$work/$name.orbalin"
+done
+uri() { echo "file://$work/$1.orbalin"; }
+
+# where     x    y    type           data                                           opens
+cases=(
+    "scene     320  250  text/uri-list  $(uri over-scene)                              over-scene"
+    "menu-bar  400  8    text/uri-list  $(uri over-menu-bar)                           over-menu-bar"
+    "scene     320  250  text/uri-list  $(uri first-of-two)%0D%0A$(uri second-of-two)  first-of-two,second-of-two"
+    "scene     320  250  text/uri-list  http://example.com/remote.orbalin              -"
+    "menu-bar  400  8    text/uri-list  http://example.com/remote.orbalin              -"
+    "scene     320  250  text/plain     just-some-text                                 -"
+)
+for case in "${cases[@]}"; do
+    read -r where x y type data opens <<<"$case"
+    data=${data//%0D%0A/$'\r\n'}
+    echo "-- $type over the $where: ${data//$'\r\n'/ }"
+    before=$(document_windows)
+    # The document window under the drag is the first one, whatever opened over it since.
+    timeout 5 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowraise "$window"
+    set +e
+    answer=$(timeout 30 "$drag" "$window" "$x" "$y" "$type" "$data")
+    status=$?
+    set -e
+    kill -0 "$orbalin_pid" 2>/dev/null || fail "the program died when a drag came over the $where"
+    if [ "$opens" = - ]; then
+        [ "$status" -eq 3 ] || fail "expected the drag cursor to refuse, got '$answer' ($status)"
+        sleep 1
+        [ "$(document_windows)" -eq "$before" ] || fail "a refused drag opened a window"
+    else
+        [ "$status" -eq 0 ] || fail "expected a drop, got '$answer' ($status)"
+        IFS=, read -r -a names <<<"$opens"
+        for name in "${names[@]}"; do
+            window_named "$name.orbalin" >/dev/null || fail "$name.orbalin did not open"
+        done
+        for _ in $(seq 50); do
+            [ "$(document_windows)" -eq $((before + ${#names[@]})) ] && break
+            sleep 0.1
+        done
+        [ "$(document_windows)" -eq $((before + ${#names[@]})) ] ||
+            fail "expected ${#names[@]} new window(s), have $(document_windows) after $before"
+    fi
+done
+kill -0 "$orbalin_pid" 2>/dev/null || fail "the program died"
+echo "all drags handled"
