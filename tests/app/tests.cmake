@@ -13,11 +13,12 @@ add_dependencies(command_line_tests orbalin)
 target_compile_definitions(command_line_tests PRIVATE
     ORBALIN_PROGRAM="$<TARGET_FILE:orbalin>" ORBALIN_VERSION="${PROJECT_VERSION}")
 
-# Real drags from another X client onto the running program, under a window manager.
+# The real program in a desktop session: failed start-up, real drags from another X client, and
+# closing its last window.
 find_package(X11 REQUIRED)
 add_executable(xdnd_drag app/xdnd_drag.cpp)
 target_link_libraries(xdnd_drag PRIVATE X11::X11)
-add_test(NAME app_real_drag
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/app/real_drag_test.sh $<TARGET_FILE:orbalin>
+add_test(NAME app_real_session
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/app/real_session_test.sh $<TARGET_FILE:orbalin>
         $<TARGET_FILE:xdnd_drag> ${PROJECT_SOURCE_DIR}/fuzz/seeds/scene-3-pairs.bin.plist)
-set_tests_properties(app_real_drag PROPERTIES LABELS gui TIMEOUT 300)
+set_tests_properties(app_real_session PROPERTIES LABELS gui TIMEOUT 300)

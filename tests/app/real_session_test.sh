@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Real drags onto the running program, as a file manager sends them: another X client drags
-# over the XDND protocol onto a document window managed by a window manager.
-#   real_drag_test.sh ORBALIN XDND_DRAG SCENE_FILE
+# The real program in a desktop session (Xvfb with a window manager), used as a user would:
+# - started with files that all fail to open, it reports each and exits with status 1;
+# - drags from another X client over the XDND protocol, as a file manager sends them, open
+#   scene files dropped over the scene or the menu bar and are refused for anything else;
+# - closing its last window ends it, with status 0.
+#   real_session_test.sh ORBALIN XDND_DRAG SCENE_FILE
 # The test brings its own display, so that its window manager never manages the windows of
 # suites running beside it.
 set -euo pipefail
@@ -60,6 +63,44 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
+# Waits up to ten seconds for a process to end; prints its exit status.
+exit_status() {
+    local pid=$1
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && return 1
+    local status=0
+    wait "$pid" || status=$?
+    echo "$status"
+}
+
+echo "-- started with two files that cannot be opened"
+"$orbalin" "$work/missing.orbalin" "$work" >"$work/orbalin.log" 2>&1 &
+orbalin_pid=$!
+pids+=("$orbalin_pid")
+reports=0
+for _ in $(seq 100); do
+    kill -0 "$orbalin_pid" 2>/dev/null || break
+    box=$(xprop -root _NET_ACTIVE_WINDOW | grep -o '0x[0-9a-f]*' || true)
+    if [ -n "$box" ] && [ "$box" != 0x0 ]; then
+        xdotool key --clearmodifiers Return
+        reports=$((reports + 1))
+        # The next report takes the place of this one.
+        for _ in $(seq 50); do
+            [ "$(xprop -root _NET_ACTIVE_WINDOW | grep -o '0x[0-9a-f]*' || true)" != "$box" ] && break
+            sleep 0.1
+        done
+    else
+        sleep 0.1
+    fi
+done
+status=$(exit_status "$orbalin_pid") || fail "the program went on running with nothing open"
+[ "$status" -eq 1 ] || fail "exit status $status when no file opened, expected 1"
+[ "$reports" -eq 2 ] || fail "$reports failure reports, expected one for each file"
+
+echo "-- started without files"
 "$orbalin" >"$work/orbalin.log" 2>&1 &
 orbalin_pid=$!
 pids+=("$orbalin_pid")
@@ -113,5 +154,12 @@ for case in "${cases[@]}"; do
             fail "expected ${#names[@]} new window(s), have $(document_windows) after $before"
     fi
 done
-kill -0 "$orbalin_pid" 2>/dev/null || fail "the program died"
-echo "all drags handled"
+
+echo "-- closing every window"
+for id in $(xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*'); do
+    timeout 5 xdotool windowactivate --sync "$id" 2>/dev/null || true
+    xdotool key --clearmodifiers ctrl+w
+done
+status=$(exit_status "$orbalin_pid") || fail "the program went on running after its last window closed"
+[ "$status" -eq 0 ] || fail "exit status $status after the last window closed, expected 0"
+echo "done"
