@@ -530,8 +530,8 @@ TEST_F(ApplicationTest, SavingBeforeTheFirstDrawIsRefusedAndWritesNothing) {
               QStringList{QString::fromUtf8(
                   "The document “Untitled 2” could not be saved as “keep.orbalin”.")});
     EXPECT_EQ(answerer.reasons,
-              QStringList{"Its scene has not been made yet: a new scene is made when its window "
-                          "first draws. Nothing was written."});
+              QStringList{"Its scene is not on show yet, so there is nothing to save: save again "
+                          "once its window shows the scene. Nothing was written."});
     EXPECT_EQ(readFile(path("keep.orbalin")), "old content");
     EXPECT_TRUE(fresh->filePath().isEmpty());
 }
@@ -611,6 +611,22 @@ TEST_F(ApplicationTest, SavesOntoAFullOrReadOnlyDiskKeepTheOldFileAndSayWhy) {
         controller().closeDocument(document);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+
+    // An exported picture written over an old one on a full disk keeps the old one too.
+    SmallDisk disk(path("pictures"), 64);
+    ASSERT_TRUE(disk.mounted());
+    const QString picture = disk.filePath("frame.png");
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QString reason;
+    ASSERT_TRUE(writeImageFile(image, picture, "png", &reason));
+    const QByteArray oldPicture = readFile(picture);
+    ASSERT_TRUE(disk.fillLeaving(0));
+    image.fill(Qt::blue);
+    EXPECT_FALSE(writeImageFile(image, picture, "png", &reason));
+    EXPECT_EQ(reason, "No space left on device");
+    EXPECT_TRUE(readFile(picture) == oldPicture);
+    EXPECT_EQ(filesIn(disk.path()), (QStringList{"filler", "frame.png"}));
 }
 
 TEST_F(ApplicationTest, SaveAsWritesTheNameItConfirmsAndAsksBeforeReplacingIt) {

@@ -14,11 +14,14 @@ target_compile_definitions(command_line_tests PRIVATE
     ORBALIN_PROGRAM="$<TARGET_FILE:orbalin>" ORBALIN_VERSION="${PROJECT_VERSION}")
 
 # The real program in a desktop session: failed start-up, real drags from another X client, and
-# closing its last window.
+# closing its last window. It has a session bus of its own, so that the program never hands
+# its files to another instance.
 find_package(X11 REQUIRED)
+find_program(DBUS_RUN_SESSION dbus-run-session REQUIRED)
 add_executable(xdnd_drag app/xdnd_drag.cpp)
 target_link_libraries(xdnd_drag PRIVATE X11::X11)
 add_test(NAME app_real_session
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/app/real_session_test.sh $<TARGET_FILE:orbalin>
-        $<TARGET_FILE:xdnd_drag> ${PROJECT_SOURCE_DIR}/fuzz/seeds/scene-3-pairs.bin.plist)
+    COMMAND ${DBUS_RUN_SESSION} -- ${CMAKE_CURRENT_SOURCE_DIR}/app/real_session_test.sh
+        $<TARGET_FILE:orbalin> $<TARGET_FILE:xdnd_drag>
+        ${PROJECT_SOURCE_DIR}/fuzz/seeds/scene-3-pairs.bin.plist)
 set_tests_properties(app_real_session PROPERTIES LABELS gui TIMEOUT 300)
