@@ -102,19 +102,25 @@ class DialogAnswerer {
                 dialog->reject();
                 return;
             }
-            dialog->setDirectory(QFileInfo(filesToChoose.front()).absolutePath());
+            const QString folder = QFileInfo(filesToChoose.front()).absolutePath();
             QStringList names;
             for (const QString& file : filesToChoose)
                 names.append(QFileInfo(file).fileName());
-            // selectFile() leaves a focused name field alone: type into it instead.
-            if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
-                name->setText(names.size() == 1
-                                  ? names.front()
-                                  : u'"' + names.join(QStringLiteral("\" \"")) + u'"');
-            // The file dialog's own accept, which may ask a question of its own: run it from
-            // the event queue, so that this timer is free to answer that too.
+            const QString typed = names.size() == 1
+                                      ? names.front()
+                                      : u'"' + names.join(QStringLiteral("\" \"")) + u'"';
+            // Typed and accepted in one step, so that the dialog's list, still loading, cannot
+            // select its suggestion in between. The accept may ask a question of its own: it
+            // runs from the event queue, so that this timer is free to answer that too.
             QMetaObject::invokeMethod(
-                dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); },
+                dialog,
+                [dialog, folder, typed] {
+                    dialog->setDirectory(folder);
+                    // selectFile() leaves a focused name field alone: type into it instead.
+                    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
+                        name->setText(typed);
+                    static_cast<QDialog*>(dialog)->accept(); // the file dialog's own accept
+                },
                 Qt::QueuedConnection);
         }
     }

@@ -30,10 +30,10 @@ Xvfb -displayfd 3 -screen 0 1600x1200x24 +extension GLX +render -noreset -nolist
     3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 300); do
-    grep -q . "$work/display" && break
+    [ -s "$work/display" ] && break
     sleep 0.1
 done
-grep -q . "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=:$(head -n1 "$work/display")
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
@@ -63,17 +63,17 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
-# Waits up to ten seconds for a process to end; prints its exit status.
-exit_status() {
+# Waits up to thirty seconds for the program to end and sets `status` to its exit status; fails
+# when it goes on running. (Not in a subshell: only this shell can collect its child's status.)
+wait_for_exit() {
     local pid=$1
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
     kill -0 "$pid" 2>/dev/null && return 1
-    local status=0
+    status=0
     wait "$pid" || status=$?
-    echo "$status"
 }
 
 echo "-- started with two files that cannot be opened"
@@ -96,7 +96,7 @@ for _ in $(seq 100); do
         sleep 0.1
     fi
 done
-status=$(exit_status "$orbalin_pid") || fail "the program went on running with nothing open"
+wait_for_exit "$orbalin_pid" || fail "the program went on running with nothing open"
 [ "$status" -eq 1 ] || fail "exit status $status when no file opened, expected 1"
 [ "$reports" -eq 2 ] || fail "$reports failure reports, expected one for each file"
 
@@ -160,6 +160,6 @@ for id in $(xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*'); do
     timeout 5 xdotool windowactivate --sync "$id" 2>/dev/null || true
     xdotool key --clearmodifiers ctrl+w
 done
-status=$(exit_status "$orbalin_pid") || fail "the program went on running after its last window closed"
+wait_for_exit "$orbalin_pid" || fail "the program went on running after its last window closed"
 [ "$status" -eq 0 ] || fail "exit status $status after the last window closed, expected 0"
 echo "done"
