@@ -3,15 +3,16 @@
 #include "CommandLine.h"
 #include "OrbalinApplication.h"
 #include "OrbalinDocument.h"
+#include "framework/SafeFileWriter.h"
 #include "model/Random.h"
 #include "view/OffscreenRenderer.h"
 #include "view/SceneFrame.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -51,22 +52,18 @@ bool writePicture(const QImage& image, const QString& path, QString* reason) {
         *reason = tr("its suffix names no picture format that can be written here");
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *reason = file.errorString();
-        return false;
-    }
-    QImageWriter writer(&file, format);
+    // Encoded whole first, then written so that a file it replaces stays whole on failure.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     if (!writer.write(image)) {
         *reason = writer.errorString();
-        file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
-        *reason = file.errorString();
-        return false;
-    }
-    return true;
+    const FileWriteResult written = writeFileSafely(path, bytes);
+    *reason = written.reason;
+    return written.written;
 }
 
 int renderPicture(int argc, char** argv, const RenderRequest& request) {

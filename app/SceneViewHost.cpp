@@ -12,6 +12,10 @@ SceneViewHost::SceneViewHost(QWidget* parent)
     QWidget* container = QWidget::createWindowContainer(view_, this);
     container->setObjectName(QStringLiteral("sceneViewContainer"));
     container->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // Drags over the scene belong to the document window. A container that took them would
+    // hand them to the view, whose filter passes them to the window, and Qt Widgets routes a
+    // drag's later events to the widget that took its start: the container again, for ever.
+    container->setAcceptDrops(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -18,8 +18,9 @@ class SceneViewHost : public QWidget {
     QSize sizeHint() const override { return QSize(640, 480); }
 
   protected:
-    // The view is a window of its own, so drags over the scene reach it rather than the
-    // widgets around it: they are passed on to the host's window, which takes dropped files.
+    // The view is a window surface of its own: a drag that the platform delivers straight to
+    // it (rather than through the widgets) is passed on to the host's window, which takes
+    // dropped files.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

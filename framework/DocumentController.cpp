@@ -6,6 +6,7 @@
 #include "framework/FileReading.h"
 #include "framework/FullScreenSwitch.h"
 #include "framework/RecentFilesMenu.h"
+#include "framework/SafeFileWriter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,7 +15,7 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
-#include <QSaveFile>
+#include <QMessageBox>
 
 #include <algorithm>
 
@@ -133,12 +134,24 @@ bool DocumentController::saveDocumentAs(Document* document) {
                                    ? QDir(DialogFolders::startFolder(QString()))
                                          .filePath(document->displayName() + u'.' + type_.extension)
                                    : document->filePath();
-    const QString filters = tr("%1 (*.%2)").arg(type_.name, type_.extension);
-    const QString chosen =
-        QFileDialog::getSaveFileName(document->window(), tr("Save As"), suggestion, filters);
-    if (chosen.isEmpty())
+    QFileDialog dialog(document->window(), tr("Save As"), QString(),
+                       tr("%1 (*.%2)").arg(type_.name, type_.extension));
+    dialog.setObjectName(QStringLiteral("saveAsDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The dialog adds the extension itself, so the name it asks about replacing is the name
+    // that is written.
+    dialog.setDefaultSuffix(type_.extension);
+    dialog.selectFile(suggestion);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    return saveDocumentToFile(document, fileNameWithExtension(chosen));
+    const QString chosen = dialog.selectedFiles().constFirst();
+    const QString path = fileNameWithExtension(chosen);
+    // A dialog adds no extension to a name with a dot of its own ("v1.2"): then the file
+    // written is not the one it confirmed, and replacing it is asked here.
+    if (path != chosen && QFileInfo::exists(path) && !confirmReplacing(document->window(), path))
+        return false;
+    return saveDocumentToFile(document, path);
 }
 
 QString DocumentController::fileNameWithExtension(const QString& path) const {
@@ -158,18 +171,18 @@ bool DocumentController::saveDocumentToFile(Document* document, const QString& p
         return false;
     }
     // The new content replaces the old file only once it is completely written.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        showError(document->window(), failure, file.errorString());
+    const FileWriteResult written = writeFileSafely(path, *data);
+    if (!written) {
+        showError(document->window(), failure, written.reason);
         return false;
     }
-    if (file.write(*data) != data->size() || !file.commit()) {
-        showError(document->window(), failure, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
+    // Another window showing the file that has just been replaced would show content the file
+    // no longer holds, and its next Save would undo this one: it closes.
+    Document* replaced = documentForFile(path);
     document->setFilePath(canonicalPath(path));
     noteFile(document->filePath());
+    if (replaced && replaced != document)
+        closeDocument(replaced);
     return true;
 }
 
@@ -272,6 +285,17 @@ void DocumentController::placeWindow(DocumentWindow* window) {
     if (!from || from == window)
         from = others.isEmpty() ? nullptr : others.constLast();
     placement_.place(window, from, others);
+}
+
+bool DocumentController::confirmReplacing(QWidget* parent, const QString& path) const {
+    // Asked in the words of the file dialog's own question.
+    QMessageBox box(
+        QMessageBox::Warning, tr("Save As"),
+        tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
+        QMessageBox::Yes | QMessageBox::No, parent);
+    box.setObjectName(QStringLiteral("replaceFileBox"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void DocumentController::showError(QWidget* parent, const QString& text,

@@ -59,10 +59,12 @@ class DocumentController : public QObject {
 
     // Save: to the document's file, or through Save As… when it has none.
     bool saveDocument(Document* document);
-    // Save As…: asks for a name (adding the extension when missing) and saves there.
+    // Save As…: asks for a name (adding the extension when missing, before replacing an
+    // existing file is confirmed) and saves there.
     bool saveDocumentAs(Document* document);
-    // Writes the file atomically: on failure the user is told why and any old file stays whole.
-    // On success the document takes the file's path.
+    // Writes the file atomically: on failure the user is told the system's reason and any old
+    // file stays byte for byte as it was. On success the document takes the file's path, and
+    // another document that had that file open closes.
     bool saveDocumentToFile(Document* document, const QString& path);
     // The name as saved: the type's extension is added when the name lacks it.
     QString fileNameWithExtension(const QString& path) const;
@@ -91,6 +93,7 @@ class DocumentController : public QObject {
     // A document now has this file: it heads Open Recent and its folder is where dialogs start.
     void noteFile(const QString& path);
     void placeWindow(DocumentWindow* window);
+    bool confirmReplacing(QWidget* parent, const QString& path) const;
     void showError(QWidget* parent, const QString& text, const QString& reason) const;
 
     DocumentType type_;

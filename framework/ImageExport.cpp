@@ -2,11 +2,12 @@
 
 #include "framework/DialogFolders.h"
 #include "framework/ErrorBox.h"
+#include "framework/SafeFileWriter.h"
 
+#include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <iterator>
@@ -72,18 +73,16 @@ bool writeImageFile(const QImage& image, const QString& path, const QByteArray& 
     };
     if (image.isNull())
         return fail(QObject::tr("There is no picture to write."));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    QImageWriter writer(&file, format);
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        // A failed write to the file itself has the system's reason; the writer's says less.
-        return fail(file.error() != QFileDevice::NoError ? file.errorString()
-                                                         : writer.errorString());
-    }
-    if (!file.commit())
-        return fail(file.errorString());
+    // Encoded whole first, then written so that a file it replaces stays whole on failure.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(image))
+        return fail(writer.errorString());
+    const FileWriteResult written = writeFileSafely(path, bytes);
+    if (!written)
+        return fail(written.reason);
     return true;
 }
 

@@ -17,15 +17,17 @@ case "${1:-}" in
 --package-check) packages=("${package[@]}" debootstrap debian-archive-keyring) ;;
 *)
     packages=(
-        "${runtime[@]}" pkg-config
+        "${runtime[@]}" pkg-config qt6-base-private-dev
         libgtest-dev libgmock-dev libbenchmark-dev
         clang libclang-rt-14-dev
         xvfb xauth
         python3 libplist-utils
         locales shared-mime-info
-        # The desktop: the session bus and a client of it, window queries, the validators
-        # of the desktop entry and the software-centre metadata, and the package's tools.
-        dbus dbus-x11 libglib2.0-bin xdotool x11-utils desktop-file-utils appstream
+        # The desktop: the session bus and a client of it, a window manager, window queries
+        # and an X client library for real drags, the validators of the desktop entry and the
+        # software-centre metadata, and the package's tools.
+        dbus dbus-x11 libglib2.0-bin openbox xdotool x11-utils libx11-dev
+        desktop-file-utils appstream
         dpkg-dev file
     )
     ;;

@@ -4,15 +4,18 @@
 #include "app/AppController.h"
 #include "app/OrbalinApplication.h"
 #include "app/OrbalinDocument.h"
+#include "app/SceneViewHost.h"
 #include "framework/DocumentWindow.h"
 #include "framework/FileReading.h"
 #include "framework/ImageExport.h"
 #include "framework/RecentFiles.h"
 #include "framework/WindowPlacement.h"
+#include "model/KeyedArchiver.h"
 #include "model/KeyedUnarchiver.h"
 #include "model/Random.h"
 #include "support/SceneComparison.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -38,19 +41,33 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
+#include <qpa/qplatformdrag.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
 #include <functional>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
 
+// Failures show strings as text.
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace {
 
 // Answers the application's modal dialogs as they come up: message boxes are read and
-// dismissed; file dialogs get the file set in `fileToChoose` (or are cancelled).
+// dismissed, questions ("Do you want to replace it?") answered with `replace`; file dialogs
+// get the files in `filesToChoose` typed into them (or are cancelled, as they are when they
+// come back after a question was answered No).
 class DialogAnswerer {
   public:
     DialogAnswerer() {
@@ -59,9 +76,11 @@ class DialogAnswerer {
         timer_.start();
     }
 
-    QString fileToChoose;
+    QStringList filesToChoose;
+    bool replace = false;
     QStringList messages;
     QStringList reasons;
+    QStringList questions;
     int fileDialogs = 0;
     QStringList folders; // where each file dialog started
 
@@ -69,26 +88,50 @@ class DialogAnswerer {
     void answer() {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            messages.append(box->text());
-            reasons.append(box->informativeText());
-            box->accept();
-        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            ++fileDialogs;
-            folders.append(dialog->directory().absolutePath());
-            if (fileToChoose.isEmpty()) {
-                dialog->reject();
+            if (QAbstractButton* no = box->button(QMessageBox::No)) {
+                questions.append(box->text());
+                (replace ? box->button(QMessageBox::Yes) : no)->click();
             } else {
-                const QFileInfo chosen(fileToChoose);
-                dialog->setDirectory(chosen.absolutePath());
-                // selectFile() leaves a focused name field alone: type into it instead.
-                if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
-                    name->setText(chosen.fileName());
-                static_cast<QDialog*>(dialog)->accept(); // runs the file dialog's own accept
+                messages.append(box->text());
+                reasons.append(box->informativeText());
+                box->accept();
             }
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            const bool cameBack = dialog == answered_;
+            if (!cameBack) {
+                ++fileDialogs;
+                folders.append(dialog->directory().absolutePath());
+            }
+            answered_ = dialog;
+            if (cameBack || filesToChoose.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            const QString folder = QFileInfo(filesToChoose.front()).absolutePath();
+            QStringList names;
+            for (const QString& file : filesToChoose)
+                names.append(QFileInfo(file).fileName());
+            const QString typed = names.size() == 1
+                                      ? names.front()
+                                      : u'"' + names.join(QStringLiteral("\" \"")) + u'"';
+            // Typed and accepted in one step, so that the dialog's list, still loading, cannot
+            // select its suggestion in between. The accept may ask a question of its own: it
+            // runs from the event queue, so that this timer is free to answer that too.
+            QMetaObject::invokeMethod(
+                dialog,
+                [dialog, folder, typed] {
+                    dialog->setDirectory(folder);
+                    // selectFile() leaves a focused name field alone: type into it instead.
+                    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
+                        name->setText(typed);
+                    static_cast<QDialog*>(dialog)->accept(); // the file dialog's own accept
+                },
+                Qt::QueuedConnection);
         }
     }
 
     QTimer timer_;
+    QPointer<QFileDialog> answered_;
 };
 
 // Settings (recent files, window sizes, folders) go to a folder of the test's own, never to the
@@ -176,9 +219,86 @@ class ApplicationTest : public ::testing::Test {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
+    static PointPairArray randomScene(int pairs) {
+        PointPairs scene;
+        for (int i = 0; i < pairs; ++i)
+            scene.push_back(GLPointPair::randomPointPair());
+        return std::make_shared<const PointPairs>(std::move(scene));
+    }
+
+    static QByteArray archive(const PointPairArray& scene) {
+        return KeyedArchiver::archivedDataWithRootObject(*scene);
+    }
+
+    // Every file in a folder, hidden ones included.
+    static QStringList filesIn(const QString& folder) {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+
+    // Runs the application's event loop as main() does, until something ends it; a loop that
+    // does not end within ten seconds is ended with -1.
+    static int runEventLoop() {
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+        watchdog.start(10000);
+        return QCoreApplication::exec();
+    }
+
     QTemporaryDir directory_;
     QTemporaryDir settings_;
     std::unique_ptr<OrbalinApplication> shell_;
+};
+
+// A small file system of its own (a tmpfs, which only root may mount), to be filled up or
+// made read-only under a document's feet.
+class SmallDisk {
+  public:
+    SmallDisk(const QString& mountPoint, int kilobytes)
+        : path_(mountPoint) {
+        QDir().mkpath(path_);
+        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+        if (::mount("tmpfs", QFile::encodeName(path_).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                    options.constData()) == 0)
+            mounted_ = true;
+        else
+            error_ = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    ~SmallDisk() {
+        if (mounted_)
+            ::umount2(QFile::encodeName(path_).constData(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+    const QString& path() const { return path_; }
+    const QString& error() const { return error_; }
+    QString filePath(const QString& name) const { return path_ + u'/' + name; }
+
+    // Fills the disk with one more file until the system refuses, then frees `bytes` of it.
+    bool fillLeaving(qint64 bytes) {
+        const int fd = ::open(QFile::encodeName(filePath("filler")).constData(),
+                              O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0)
+            return false;
+        const QByteArray block(4096, 'x');
+        off_t size = 0;
+        for (ssize_t written; (written = ::write(fd, block.constData(), block.size())) > 0;)
+            size += written;
+        const bool full = errno == ENOSPC && ::ftruncate(fd, size - bytes) == 0;
+        ::close(fd);
+        return full;
+    }
+    bool makeReadOnly() {
+        return ::mount(nullptr, QFile::encodeName(path_).constData(), nullptr,
+                       MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
+    }
+
+  private:
+    QString path_;
+    bool mounted_ = false;
+    QString error_;
 };
 
 TEST_F(ApplicationTest, StartsWithOneNewDocumentWhoseViewMakesAndSharesTheScene) {
@@ -222,7 +342,7 @@ TEST_F(ApplicationTest, SaveThenOpenGivesBackTheSameScene) {
 
     // Save on a new document asks for a name; the extension is added.
     DialogAnswerer answerer;
-    answerer.fileToChoose = path("orbit");
+    answerer.filesToChoose = {path("orbit")};
     press(original, QKeySequence(QKeySequence::Save));
     EXPECT_EQ(answerer.fileDialogs, 1);
     EXPECT_TRUE(answerer.messages.isEmpty()) << answerer.messages.join(' ').toStdString();
@@ -253,24 +373,6 @@ TEST_F(ApplicationTest, SaveThenOpenGivesBackTheSameScene) {
     ASSERT_TRUE(drawn(reopened));
     EXPECT_EQ(reopened->orbalinOpenGLView()->pointPairArray().get(), scene2.get());
     EXPECT_EQ(reopened->pointPairArray().get(), scene2.get());
-}
-
-TEST_F(ApplicationTest, SaveAsKeepsAnExtensionGivenAndRetitles) {
-    shell_->start({});
-    Document* document = controller().documents().front();
-    ASSERT_TRUE(drawn(scene(document)));
-    DialogAnswerer answerer;
-    answerer.fileToChoose = path("Named.ORBALIN");
-    action(document, "actionSaveAs")->trigger();
-    EXPECT_TRUE(QFile::exists(path("Named.ORBALIN")));
-    EXPECT_FALSE(QFile::exists(path("Named.ORBALIN.orbalin")));
-    EXPECT_EQ(document->window()->windowTitle(), "Named.ORBALIN");
-
-    // Cancelling the dialog writes nothing and changes nothing.
-    answerer.fileToChoose.clear();
-    action(document, "actionSaveAs")->trigger();
-    EXPECT_EQ(answerer.fileDialogs, 2);
-    EXPECT_EQ(document->window()->windowTitle(), "Named.ORBALIN");
 }
 
 TEST_F(ApplicationTest, SaveAsHasAShortcutEvenWhereThePlatformDefinesNone) {
@@ -395,55 +497,115 @@ TEST_F(ApplicationTest, FilesNamedAtStartUpOpenAndFailuresAreReported) {
     ASSERT_EQ(controller().documents().size(), 1u) << "no new document when files are named";
     EXPECT_EQ(controller().documents().front()->window()->windowTitle(), "two.orbalin");
     EXPECT_EQ(scene(controller().documents().front())->pointPairArray()->size(), 2u);
-    EXPECT_EQ(answerer.messages.size(), 1);
+    EXPECT_EQ(answerer.messages,
+              QStringList{QString::fromUtf8("The document “empty.orbalin” could not be opened.")});
+    EXPECT_EQ(answerer.reasons, QStringList{"The file is not a property list."});
 }
 
-TEST_F(ApplicationTest, DroppedFilesOpen) {
+TEST_F(ApplicationTest, DragsOpenSceneFilesWhereverTheyEnterAndRefuseTheRest) {
     {
         OrbalinDocument source;
         source.setPointPairArray(std::make_shared<const PointPairs>());
         QString reason;
-        writeFile(path("dropped.orbalin"),
-                  *source.dataRepresentationOfType("Orbalin Scene", &reason));
+        const QByteArray empty = *source.dataRepresentationOfType("Orbalin Scene", &reason);
+        for (const char* name : {"over-scene", "over-menu-bar", "first", "second", "on-view"})
+            writeFile(path(QString(name) + ".orbalin"), empty);
     }
     shell_->start({});
     DocumentWindow* window = controller().documents().front()->window();
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path("dropped.orbalin"))});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window, &drop);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return controller().documents().size() == 2; }, 5000));
-    OrbalinDocument* opened = scene(controller().documents().back());
-    EXPECT_EQ(opened->window()->windowTitle(), "dropped.orbalin");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const auto* host = window->findChild<SceneViewHost*>();
+    QWindow* const windowSurface = window->windowHandle();
+    QWindow* const viewSurface = host->view();
+    const QPoint overScene = host->mapTo(window, host->rect().center());
+    const QPoint overMenuBar = window->menuBar()->geometry().center();
+    const auto file = [this](const char* name) {
+        return QUrl::fromLocalFile(path(QString(name) + ".orbalin"));
+    };
+
+    // Drags arrive as the platform sends them, hit-tested from the window's own surface; a
+    // platform may also hand them straight to the view's surface.
+    struct Case {
+        const char* what;
+        QWindow* surface;
+        QPoint at;
+        QList<QUrl> urls;
+        QString text;
+        QStringList opens;
+    };
+    const Case cases[] = {
+        {"scene file over the scene",
+         windowSurface,
+         overScene,
+         {file("over-scene")},
+         {},
+         {"over-scene.orbalin"}},
+        {"scene file over the menu bar",
+         windowSurface,
+         overMenuBar,
+         {file("over-menu-bar")},
+         {},
+         {"over-menu-bar.orbalin"}},
+        {"two scene files at once",
+         windowSurface,
+         overScene,
+         {file("first"), file("second")},
+         {},
+         {"first.orbalin", "second.orbalin"}},
+        {"scene file onto the view's surface",
+         viewSurface,
+         QPoint(40, 40),
+         {file("on-view")},
+         {},
+         {"on-view.orbalin"}},
+        {"web address over the scene",
+         windowSurface,
+         overScene,
+         {QUrl("http://example.com/remote.orbalin")},
+         {},
+         {}},
+        {"web address onto the view's surface",
+         viewSurface,
+         QPoint(40, 40),
+         {QUrl("http://example.com/remote.orbalin")},
+         {},
+         {}},
+        {"text over the menu bar", windowSurface, overMenuBar, {}, "not a file", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QMimeData data;
+        if (!c.urls.isEmpty())
+            data.setUrls(c.urls);
+        if (!c.text.isEmpty())
+            data.setText(c.text);
+        const std::size_t before = controller().documents().size();
+        // Enter, move a little, then drop where the cursor says yes, or leave.
+        QWindowSystemInterface::handleDrag(c.surface, &data, c.at, Qt::CopyAction, Qt::LeftButton,
+                                           {});
+        const QPoint to = c.at + QPoint(4, 2);
+        const bool accepted = QWindowSystemInterface::handleDrag(c.surface, &data, to,
+                                                                 Qt::CopyAction, Qt::LeftButton, {})
+                                  .isAccepted();
+        EXPECT_EQ(accepted, !c.opens.isEmpty()) << "the drag cursor tells whether a drop opens";
+        if (accepted) {
+            EXPECT_TRUE(QWindowSystemInterface::handleDrop(c.surface, &data, to, Qt::CopyAction,
+                                                           Qt::LeftButton, {})
+                            .isAccepted());
+        } else {
+            QWindowSystemInterface::handleDrag(c.surface, nullptr, to, Qt::CopyAction, {}, {});
+        }
+        // Dropped files open once the drop has finished, from the event queue.
+        const std::size_t expected = before + c.opens.size();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(controller().documents().size(), expected);
+        for (qsizetype i = 0; i < c.opens.size(); ++i)
+            EXPECT_EQ(controller().documents()[before + i]->window()->windowTitle(), c.opens[i]);
+    }
     // An empty stored scene stays empty: the view does not make one of its own.
+    OrbalinDocument* opened = scene(controller().documents().back());
     ASSERT_TRUE(drawn(opened));
     EXPECT_TRUE(opened->pointPairArray()->empty());
-
-    // Files dropped on the scene itself reach the window too.
-    writeFile(path("second.orbalin"), readFile(path("dropped.orbalin")));
-    OrbalinOpenGLView* view = scene(controller().documents().front())->orbalinOpenGLView();
-    QMimeData onScene;
-    onScene.setUrls({QUrl::fromLocalFile(path("second.orbalin"))});
-    QDragEnterEvent enterScene(QPoint(50, 50), Qt::CopyAction, &onScene, Qt::LeftButton,
-                               Qt::NoModifier);
-    enterScene.setAccepted(false);
-    QCoreApplication::sendEvent(view, &enterScene);
-    EXPECT_TRUE(enterScene.isAccepted());
-    QDropEvent dropOnScene(QPointF(50, 50), Qt::CopyAction, &onScene, Qt::LeftButton,
-                           Qt::NoModifier);
-    QCoreApplication::sendEvent(view, &dropOnScene);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return controller().documents().size() == 3; }, 5000));
-    EXPECT_EQ(controller().documents().back()->window()->windowTitle(), "second.orbalin");
-
-    QMimeData text;
-    text.setText("not a file");
-    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    refused.setAccepted(false);
-    QCoreApplication::sendEvent(window, &refused);
-    EXPECT_FALSE(refused.isAccepted());
 }
 
 TEST_F(ApplicationTest, SavingBeforeTheFirstDrawIsRefusedAndWritesNothing) {
@@ -453,9 +615,12 @@ TEST_F(ApplicationTest, SavingBeforeTheFirstDrawIsRefusedAndWritesNothing) {
     Document* fresh = controller().newDocument();
     ASSERT_EQ(scene(fresh)->pointPairArray(), nullptr) << "the view has not drawn yet";
     EXPECT_FALSE(controller().saveDocumentToFile(fresh, path("keep.orbalin")));
-    ASSERT_EQ(answerer.messages.size(), 1);
-    EXPECT_TRUE(answerer.messages[0].contains("could not be saved"));
-    EXPECT_TRUE(answerer.reasons[0].contains("Nothing was written"));
+    EXPECT_EQ(answerer.messages,
+              QStringList{QString::fromUtf8(
+                  "The document “Untitled 2” could not be saved as “keep.orbalin”.")});
+    EXPECT_EQ(answerer.reasons,
+              QStringList{"Its scene is not on show yet, so there is nothing to save: save again "
+                          "once its window shows the scene. Nothing was written."});
     EXPECT_EQ(readFile(path("keep.orbalin")), "old content");
     EXPECT_TRUE(fresh->filePath().isEmpty());
 }
@@ -467,11 +632,188 @@ TEST_F(ApplicationTest, FailedSaveSaysWhyAndKeepsTheDocumentUntitled) {
     DialogAnswerer answerer;
     EXPECT_FALSE(controller().saveDocumentToFile(document, path("no/such/folder/x.orbalin")));
     EXPECT_FALSE(controller().saveDocumentToFile(document, directory_.path()));
-    ASSERT_EQ(answerer.messages.size(), 2);
-    EXPECT_TRUE(answerer.messages[0].contains(QString::fromUtf8("“x.orbalin”")));
-    EXPECT_FALSE(answerer.reasons[0].isEmpty());
-    EXPECT_FALSE(answerer.reasons[1].isEmpty());
+    EXPECT_EQ(answerer.messages,
+              (QStringList{
+                  QString::fromUtf8("The document “Untitled” could not be saved as “x.orbalin”."),
+                  QString::fromUtf8("The document “Untitled” could not be saved as “%1”.")
+                      .arg(QFileInfo(directory_.path()).fileName())}));
+    EXPECT_EQ(answerer.reasons, (QStringList{"No such file or directory.", "Is a directory."}));
     EXPECT_EQ(document->window()->windowTitle(), "Untitled");
+}
+
+TEST_F(ApplicationTest, SavesOntoAFullOrReadOnlyDiskKeepTheOldFileAndSayWhy) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a small disk needs root";
+    const QByteArray oldBytes = archive(randomScene(10));
+    struct Case {
+        const char* what;
+        int pairs;
+        bool saveAs;
+        qint64 bytesFree; // -1: the disk is made read-only instead
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"small scene, Save, disk full", 30, false, 0, "No space left on device."},
+        {"small scene, Save As, 4 KB free", 30, true, 4096, "No space left on device."},
+        {"large scene, Save, 4 KB free", 2000, false, 4096, "No space left on device."},
+        {"large scene, Save As, disk full", 2000, true, 0, "No space left on device."},
+        {"small scene, Save, read-only disk", 30, false, -1, "Read-only file system."},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SmallDisk disk(path(QStringLiteral("disk%1").arg(++number)), 256);
+        ASSERT_TRUE(disk.mounted()) << "as root a tmpfs must mount: " << disk.error().toStdString();
+        const QString file = disk.filePath("scene.orbalin");
+        writeFile(file, oldBytes);
+
+        DialogAnswerer answerer;
+        answerer.replace = true;
+        Document* document = c.saveAs ? controller().newDocument()
+                                      : controller().openDocumentWithContentsOfFile(file);
+        ASSERT_NE(document, nullptr);
+        const PointPairArray newScene = randomScene(c.pairs);
+        ASSERT_GT(archive(newScene).size(), 4096) << "more than the space left";
+        scene(document)->setPointPairArray(newScene);
+        const QString title = document->window()->windowTitle();
+        const QString filePath = document->filePath();
+        ASSERT_TRUE(c.bytesFree < 0 ? disk.makeReadOnly() : disk.fillLeaving(c.bytesFree));
+        const QStringList files = filesIn(disk.path());
+
+        if (c.saveAs) {
+            answerer.filesToChoose = {disk.filePath("scene")};
+            action(document, "actionSaveAs")->trigger();
+            EXPECT_EQ(answerer.questions,
+                      QStringList{"scene.orbalin already exists.\nDo you want to replace it?"});
+        } else {
+            press(document, QKeySequence(QKeySequence::Save));
+        }
+        EXPECT_EQ(answerer.messages,
+                  QStringList{QString::fromUtf8("The document “%1” could not be saved as "
+                                                "“scene.orbalin”.")
+                                  .arg(title)});
+        EXPECT_EQ(answerer.reasons, QStringList{c.reason});
+        EXPECT_TRUE(readFile(file) == oldBytes) << "the old file stays byte for byte";
+        EXPECT_EQ(filesIn(disk.path()), files) << "nothing is left behind";
+        EXPECT_EQ(document->window()->windowTitle(), title);
+        EXPECT_EQ(document->filePath(), filePath);
+        controller().closeDocument(document);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // An exported picture written over an old one on a full disk keeps the old one too.
+    SmallDisk disk(path("pictures"), 64);
+    ASSERT_TRUE(disk.mounted());
+    const QString picture = disk.filePath("frame.png");
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QString reason;
+    ASSERT_TRUE(writeImageFile(image, picture, "png", &reason));
+    const QByteArray oldPicture = readFile(picture);
+    ASSERT_TRUE(disk.fillLeaving(0));
+    image.fill(Qt::blue);
+    EXPECT_FALSE(writeImageFile(image, picture, "png", &reason));
+    EXPECT_EQ(reason, "No space left on device");
+    EXPECT_TRUE(readFile(picture) == oldPicture);
+    EXPECT_EQ(filesIn(disk.path()), (QStringList{"filler", "frame.png"}));
+}
+
+TEST_F(ApplicationTest, SaveAsWritesTheNameItConfirmsAndAsksBeforeReplacingIt) {
+    writeFile(path("victim.orbalin"), "the victim's scene");
+    writeFile(path("v1.2.orbalin"), "version 1.2");
+    shell_->start({});
+    Document* document = controller().documents().front();
+    ASSERT_TRUE(drawn(scene(document)));
+    const QByteArray saved = archive(scene(document)->pointPairArray());
+    struct Case {
+        const char* typed;   // null: the dialog is cancelled
+        const char* written; // the file the name stands for
+        bool asked;          // whether replacing it is asked first
+        bool replace;        // the answer
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, false, false},
+        {"Named.ORBALIN", "Named.ORBALIN", false, false}, // an extension of its own is kept
+        {"victim", "victim.orbalin", true, false},        // the dialog adds it, then asks
+        {"v1.2", "v1.2.orbalin", true, false}, // a dot of its own: no extension from the dialog
+        {"victim", "victim.orbalin", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.typed ? c.typed : "cancelled") << ", answer "
+                                        << (c.replace ? "Yes" : "No"));
+        DialogAnswerer answerer;
+        if (c.typed)
+            answerer.filesToChoose = {path(c.typed)};
+        answerer.replace = c.replace;
+        const QString file = c.written ? path(c.written) : QString();
+        const QByteArray before = readFile(file);
+        const QString title = document->window()->windowTitle();
+        action(document, "actionSaveAs")->trigger();
+        EXPECT_EQ(answerer.fileDialogs, 1);
+        EXPECT_EQ(answerer.questions,
+                  c.asked ? QStringList{QString("%1 already exists.\nDo you want to replace it?")
+                                            .arg(c.written)}
+                          : QStringList{});
+        const bool writes = c.written && (!c.asked || c.replace);
+        EXPECT_TRUE(readFile(file) == (writes ? saved : before));
+        EXPECT_EQ(document->window()->windowTitle(), writes ? QString(c.written) : title);
+        for (const QString& name : filesIn(directory_.path()))
+            EXPECT_TRUE(
+                QStringList({"Named.ORBALIN", "v1.2.orbalin", "victim.orbalin"}).contains(name))
+                << "unexpected file " << name.toStdString();
+    }
+}
+
+TEST_F(ApplicationTest, SaveAsOntoAFileOpenInAnotherWindowLeavesOneWindowOnIt) {
+    writeFile(path("shared.orbalin"), archive(randomScene(3)));
+    shell_->start({path("shared.orbalin")});
+    QPointer<DocumentWindow> staleWindow = controller().documents().front()->window();
+    Document* document = controller().newDocument();
+    ASSERT_TRUE(drawn(scene(document)));
+
+    DialogAnswerer answerer;
+    answerer.filesToChoose = {path("shared")};
+    answerer.replace = true;
+    action(document, "actionSaveAs")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(answerer.questions.size(), 1);
+    EXPECT_TRUE(staleWindow.isNull()) << "the window showing the replaced content has closed";
+    ASSERT_EQ(controller().documents(), std::vector<Document*>{document});
+    EXPECT_EQ(visibleDocumentWindows(), 1);
+    EXPECT_EQ(document->window()->windowTitle(), "shared.orbalin");
+    // The window left shows the scene that the file now holds.
+    EXPECT_TRUE(readFile(path("shared.orbalin")) ==
+                archive(scene(document)->orbalinOpenGLView()->pointPairArray()));
+}
+
+TEST_F(ApplicationTest, OpenFromTheFileMenuAndItsShortcutGoesThroughTheDialog) {
+    for (const char* name : {"from-menu", "first", "second"})
+        writeFile(path(QString(name) + ".orbalin"), archive(randomScene(2)));
+    shell_->start({});
+    Document* document = controller().documents().front();
+    DocumentWindow* window = document->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    DialogAnswerer answerer;
+
+    // File ▸ Open…: clicked in the menu bar, then in the menu.
+    answerer.filesToChoose = {path("from-menu.orbalin")};
+    QMenuBar* bar = window->menuBar();
+    auto* menu = window->findChild<QMenu*>("menuFile");
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(action(document, "actionOpen")).center());
+    ASSERT_EQ(controller().documents().size(), 2u);
+    EXPECT_EQ(controller().documents()[1]->window()->windowTitle(), "from-menu.orbalin");
+
+    // Its shortcut, choosing two files at once.
+    answerer.filesToChoose = {path("first.orbalin"), path("second.orbalin")};
+    press(document, QKeySequence(QKeySequence::Open));
+    ASSERT_EQ(controller().documents().size(), 4u);
+    EXPECT_EQ(controller().documents()[2]->window()->windowTitle(), "first.orbalin");
+    EXPECT_EQ(controller().documents()[3]->window()->windowTitle(), "second.orbalin");
+    EXPECT_EQ(answerer.fileDialogs, 2);
+    EXPECT_TRUE(answerer.messages.isEmpty());
 }
 
 TEST_F(ApplicationTest, AboutTwiceShowsOnePanelWithTheCreditsOnce) {
@@ -488,6 +830,12 @@ TEST_F(ApplicationTest, AboutTwiceShowsOnePanelWithTheCreditsOnce) {
     ASSERT_GT(scrollBar->maximum(), 0);
     scrollBar->setValue(scrollBar->maximum());
     action(document, "actionAbout")->trigger();
+    EXPECT_EQ(scrollBar->value(), scrollBar->maximum());
+    // So does About after the panel was closed.
+    QTest::keyClick(about->aboutPanel(), Qt::Key_Escape);
+    ASSERT_FALSE(about->aboutPanel()->isVisible());
+    action(document, "actionAbout")->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about->aboutPanel()));
     EXPECT_EQ(scrollBar->value(), scrollBar->maximum());
 
     int panels = 0;
@@ -573,21 +921,20 @@ TEST_F(ApplicationTest, ClosingAWindowStopsItsTimerAndTheLastOneQuits) {
     ASSERT_FALSE(secondView.isNull());
     EXPECT_TRUE(secondView->isAnimating());
 
-    action(second, "actionClose")->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Closing the last window ends the program's event loop (and so the program).
+    QTimer::singleShot(0, action(second, "actionClose"), &QAction::trigger);
+    EXPECT_EQ(runEventLoop(), 0);
     EXPECT_TRUE(secondView.isNull());
-    EXPECT_EQ(lastClosed.count(), 1);
     EXPECT_TRUE(controller().documents().empty());
 }
 
 TEST_F(ApplicationTest, QuitClosesEveryWindow) {
     shell_->start({});
     controller().newDocument();
-    QSignalSpy lastClosed(&controller(), &DocumentController::lastDocumentClosed);
-    action(controller().documents().front(), "actionQuit")->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTimer::singleShot(0, action(controller().documents().front(), "actionQuit"),
+                       &QAction::trigger);
+    EXPECT_EQ(runEventLoop(), 0);
     EXPECT_TRUE(controller().documents().empty());
-    EXPECT_EQ(lastClosed.count(), 1);
     EXPECT_EQ(visibleDocumentWindows(), 0);
 }
 
@@ -723,7 +1070,7 @@ TEST_F(ApplicationTest, ExportImageAndCopyTakeTheFrameInDevicePixelsAndTheScenes
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->camera().xangle != start; }, 2000));
 
     DialogAnswerer answerer;
-    answerer.fileToChoose = path("frame"); // the dialog adds ".png"
+    answerer.filesToChoose = {path("frame")}; // the dialog adds ".png"
     const std::pair<const char*, std::function<QImage()>> takers[] = {
         {"Export Image",
          [&] {

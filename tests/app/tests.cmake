@@ -2,7 +2,7 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 orbalin_add_test(app_tests GUI
     SOURCES app/ApplicationTest.cpp rtf/RtfTextTest.cpp
-    LIBS orbalin_app Qt6::Test)
+    LIBS orbalin_app Qt6::Test Qt6::GuiPrivate)
 
 # The command line: the real program run without a display, its pictures compared with the
 # scene view's own frame under one.
@@ -12,3 +12,16 @@ orbalin_add_test(command_line_tests GUI
 add_dependencies(command_line_tests orbalin)
 target_compile_definitions(command_line_tests PRIVATE
     ORBALIN_PROGRAM="$<TARGET_FILE:orbalin>" ORBALIN_VERSION="${PROJECT_VERSION}")
+
+# The real program in a desktop session: failed start-up, real drags from another X client, and
+# closing its last window. It has a session bus of its own, so that the program never hands
+# its files to another instance.
+find_package(X11 REQUIRED)
+find_program(DBUS_RUN_SESSION dbus-run-session REQUIRED)
+add_executable(xdnd_drag app/xdnd_drag.cpp)
+target_link_libraries(xdnd_drag PRIVATE X11::X11)
+add_test(NAME app_real_session
+    COMMAND ${DBUS_RUN_SESSION} -- ${CMAKE_CURRENT_SOURCE_DIR}/app/real_session_test.sh
+        $<TARGET_FILE:orbalin> $<TARGET_FILE:xdnd_drag>
+        ${PROJECT_SOURCE_DIR}/fuzz/seeds/scene-3-pairs.bin.plist)
+set_tests_properties(app_real_session PROPERTIES LABELS gui TIMEOUT 300)
