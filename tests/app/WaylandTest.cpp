@@ -102,9 +102,10 @@ class Compositor {
     QProcess weston_;
 };
 
-// The alpha of the compositor's output is not part of the picture a screen shows.
+// Dark and opaque: a frame that left its alpha at 0 would show black on this compositor's
+// output only by chance, as its alpha is copied there; other compositors show what lies beneath.
 bool dark(QRgb p) {
-    return qRed(p) <= 16 && qGreen(p) <= 16 && qBlue(p) <= 16;
+    return qAlpha(p) == 255 && qRed(p) <= 16 && qGreen(p) <= 16 && qBlue(p) <= 16;
 }
 bool lit(QRgb p) {
     return std::max({qRed(p), qGreen(p), qBlue(p)}) >= 64;
