@@ -26,18 +26,25 @@ constexpr int screenHeight = 1200;
 class Compositor {
   public:
     Compositor() {
+        // No fading in at start, no zooming windows, no dimming when idle: every screenshot
+        // shows the windows as they are.
+        QFile config(runtime_.filePath(QStringLiteral("weston.ini")));
+        if (config.open(QIODevice::WriteOnly))
+            config.write("[core]\nidle-time=0\n[shell]\nstartup-animation=none\n"
+                         "animation=none\nclose-animation=none\n");
+        config.close();
         environment_ = QProcessEnvironment::systemEnvironment();
         environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
         weston_.setProcessEnvironment(environment_);
         weston_.setStandardOutputFile(runtime_.filePath(QStringLiteral("weston.log")));
         weston_.setStandardErrorFile(runtime_.filePath(QStringLiteral("weston.log")),
                                      QIODevice::Append);
-        weston_.start(QStringLiteral(WESTON),
-                      {QStringLiteral("--backend=headless-backend.so"),
-                       QStringLiteral("--use-pixman"), QStringLiteral("--debug"),
-                       QStringLiteral("--no-config"), QStringLiteral("--socket=") + socket(),
-                       QStringLiteral("--width=%1").arg(screenWidth),
-                       QStringLiteral("--height=%1").arg(screenHeight)});
+        weston_.start(
+            QStringLiteral(WESTON),
+            {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--use-pixman"),
+             QStringLiteral("--debug"), QStringLiteral("--config=") + config.fileName(),
+             QStringLiteral("--socket=") + socket(), QStringLiteral("--width=%1").arg(screenWidth),
+             QStringLiteral("--height=%1").arg(screenHeight)});
     }
 
     ~Compositor() {
