@@ -71,11 +71,14 @@ class Compositor {
         return false;
     }
 
-    // What a client of this compositor needs in its environment.
+    // What a client of this compositor needs in its environment: this display alone, and no
+    // session bus, so that the program runs as an instance of its own rather than handing its
+    // files to one elsewhere.
     QProcessEnvironment clientEnvironment() const {
         QProcessEnvironment environment = environment_;
         environment.insert(QStringLiteral("WAYLAND_DISPLAY"), socket());
         environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
         return environment;
     }
 
