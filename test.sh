@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs Orbalin's whole test suite headless:
-#   release   the suite in an optimised build with warnings as errors
+#   release   the suite in an optimised build with warnings as errors (display suites under
+#             Xvfb; the Wayland session suite under a headless Weston of its own)
 #   sanitize  the suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 #   fuzz      the libFuzzer targets over the scene-file reader, for a bounded time
 # With no arguments all three run; name some to run only those.

@@ -1,9 +1,11 @@
 #include "SceneViewHost.h"
 
+#include "ExposureGate.h"
 #include "view/OrbalinOpenGLView.h"
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QVBoxLayout>
 
 SceneViewHost::SceneViewHost(QWidget* parent)
@@ -21,6 +23,14 @@ SceneViewHost::SceneViewHost(QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(container);
     view_->installEventFilter(this);
+
+    // On Wayland the view's surface is a subsurface of the window's, and Qt 6.4 gives a
+    // window's first expose (the compositor's first configure) to that window alone, not to
+    // the subsurfaces already shown inside it: a view shown with its window is never exposed
+    // and never draws. There the container is shown only once the window is exposed; the view
+    // is then exposed as it is shown. On X11 a child window is exposed with its parent.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        new ExposureGate(container);
 }
 
 bool SceneViewHost::eventFilter(QObject* watched, QEvent* event) {

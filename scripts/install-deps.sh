@@ -7,7 +7,8 @@
 set -euo pipefail
 
 runtime=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6
-    qt6-qpa-plugins libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl1 libegl-mesa0)
+    qt6-qpa-plugins qt6-wayland libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+    libegl-dev libegl1 libegl-mesa0)
 # dpkg-shlibdeps reads the program's libraries; CPack asks `file` which files are programs.
 package=("${runtime[@]}" dpkg-dev file)
 
@@ -20,7 +21,7 @@ case "${1:-}" in
         "${runtime[@]}" pkg-config qt6-base-private-dev
         libgtest-dev libgmock-dev libbenchmark-dev
         clang libclang-rt-14-dev
-        xvfb xauth
+        xvfb xauth weston
         python3 libplist-utils
         locales shared-mime-info
         # The desktop: the session bus and a client of it, a window manager, window queries

@@ -12,6 +12,9 @@ void setUpSceneContext(const OrbitCamera& camera) {
 }
 
 void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene) {
+    // The frame is opaque, as the picture means it to be: a compositor that shows the frame's
+    // alpha would otherwise let the desktop through the background and the fainter lines.
+    glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -21,6 +24,8 @@ void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene) {
     const OrbitCamera& c = camera;
     gluLookAt(c.px, c.py, c.pz, c.px + c.fx, c.py + c.fy, c.pz + c.fz, c.ux, c.uy, c.uz);
     glMatrixMode(GL_MODELVIEW);
+    // The points' alpha colours nothing: the lines leave the frame's alpha as cleared.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     glBegin(GL_LINES);
     if (scene) {
         for (const auto& pair : *scene) {
@@ -29,6 +34,7 @@ void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene) {
         }
     }
     glEnd();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
 void animatePointPairs(const PointPairs* scene) {

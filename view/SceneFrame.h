@@ -14,9 +14,9 @@ inline constexpr double edgeOfUniverse = 1000.0;
 // for the camera's distance (which the first frame replaces with its own projection).
 void setUpSceneContext(const OrbitCamera& camera);
 
-// One frame in the current viewport: cleared, projected orthographically through the camera's
-// look-at, every pair drawn as one segment in array order. A null scene draws only the
-// background.
+// One frame in the current viewport: cleared to opaque black, projected orthographically
+// through the camera's look-at, every pair drawn as one segment in array order, the whole
+// frame left opaque. A null scene draws only the background.
 void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene);
 
 // Every pair takes its own animation step, in array order.

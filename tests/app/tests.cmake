@@ -25,3 +25,14 @@ add_test(NAME app_real_session
         $<TARGET_FILE:orbalin> $<TARGET_FILE:xdnd_drag>
         ${PROJECT_SOURCE_DIR}/fuzz/seeds/scene-3-pairs.bin.plist)
 set_tests_properties(app_real_session PROPERTIES LABELS gui TIMEOUT 300)
+
+# The real program on Qt's Wayland platform, under a headless Weston whose own screenshots are
+# the evidence. Both are required: a suite that skipped them would prove less than it says.
+find_program(WESTON weston REQUIRED)
+find_program(WESTON_SCREENSHOOTER weston-screenshooter REQUIRED)
+orbalin_add_test(wayland_tests GUI
+    SOURCES app/WaylandTest.cpp
+    LIBS orbalin_model Qt6::Gui)
+add_dependencies(wayland_tests orbalin)
+target_compile_definitions(wayland_tests PRIVATE ORBALIN_PROGRAM="$<TARGET_FILE:orbalin>"
+    WESTON="${WESTON}" WESTON_SCREENSHOOTER="${WESTON_SCREENSHOOTER}")

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <climits>
-
 namespace {
 
 // An 800 x 400 view on screen with the camera of all angles and offsets 0: eye (20, 0, 0),
@@ -33,12 +30,12 @@ class FrameTest : public ::testing::Test {
         view_.calculateCameraPosition();
     }
 
-    // Draws one frame of the scene and reads it back before it is swapped away. No events
-    // are processed, so no tick moves the camera in between.
+    // Draws one frame of the scene and reads it back before it is swapped away, in the
+    // viewport that the view's real frames left. No events are processed, so no tick moves
+    // the camera in between.
     Pixels frameOf(PointPairArray scene) {
         view_.setPointPairArray(std::move(scene));
         view_.makeCurrent();
-        view_.reshape();
         view_.drawRect();
         return Pixels(800, 400);
     }
@@ -46,26 +43,6 @@ class FrameTest : public ::testing::Test {
     FakeDocument document_;
     OrbalinOpenGLView view_{QRect(0, 0, 800, 400)};
 };
-
-struct Extent {
-    int minX = INT_MAX, maxX = INT_MIN, minY = INT_MAX, maxY = INT_MIN, count = 0;
-};
-
-Extent litExtent(const Pixels& p) {
-    Extent e;
-    for (int y = 0; y < p.height(); ++y) {
-        for (int x = 0; x < p.width(); ++x) {
-            if (!p.lit(x, y))
-                continue;
-            e.minX = std::min(e.minX, x);
-            e.maxX = std::max(e.maxX, x);
-            e.minY = std::min(e.minY, y);
-            e.maxY = std::max(e.maxY, y);
-            ++e.count;
-        }
-    }
-    return e;
-}
 
 } // namespace
 

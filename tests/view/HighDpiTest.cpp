@@ -15,41 +15,23 @@ const bool scaled = [] {
 
 } // namespace
 
-TEST(ViewHighDpi, ViewportAndPictureFillTheViewInDevicePixels) {
+TEST(ViewHighDpi, PictureFillsTheViewInDevicePixelsAlsoAfterAResize) {
     ASSERT_TRUE(scaled);
     FakeDocument document;
-    // One segment of 1000 units along the right vector: half the view's width.
+    // One segment of 1000 units along the right vector: the middle half of the view's width.
     document.scene = sceneOf({redToCyanPair(0, -500, 0, 0, 500, 0)});
-    OrbalinOpenGLView view(QRect(0, 0, 300, 150));
+    RecordingView view(QRect(0, 0, 300, 150));
     view.setOrbalinDocument(&document);
     ASSERT_TRUE(showAndWaitForFirstFrame(view));
     ASSERT_EQ(view.devicePixelRatio(), 2.0);
+    view.holdCameraStill();
 
-    OrbitCamera& c = view.camera();
-    c.xangle = c.yangle = c.zangle = 0;
-    c.rtoff = c.upoff = c.drt = c.dup = 0;
-    view.calculateCameraPosition();
-
-    view.makeCurrent();
-    view.reshape();
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 600);
-    EXPECT_EQ(viewport[3], 300);
-
-    view.drawRect();
-    const Pixels p(600, 300);
-    int minX = 600, maxX = -1;
-    for (int y = 0; y < 300; ++y) {
-        for (int x = 0; x < 600; ++x) {
-            if (p.lit(x, y)) {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-            }
-        }
-    }
-    EXPECT_NEAR(minX, 150, 1);
-    EXPECT_NEAR(maxX, 450, 1);
+    const std::optional<Pixels> shown = view.nextFrame(QSize(600, 300));
+    ASSERT_TRUE(shown);
+    const Extent before = litExtent(*shown);
+    EXPECT_NEAR(before.minX, 150, 1);
+    EXPECT_NEAR(before.maxX, 450, 1);
+    EXPECT_NEAR(before.minY, 150, 1);
 
     // A frame taken for a picture has the same pixels.
     const QImage frame = view.grabFrame();
@@ -58,4 +40,12 @@ TEST(ViewHighDpi, ViewportAndPictureFillTheViewInDevicePixels) {
     for (int y = 0; y < frame.height(); ++y)
         litInMiddleColumn += (frame.pixel(300, y) & 0xffffff) != 0 ? 1 : 0;
     EXPECT_GE(litInMiddleColumn, 1) << "the segment crosses the middle";
+
+    view.resize(200, 100);
+    const std::optional<Pixels> resized = view.nextFrame(QSize(400, 200));
+    ASSERT_TRUE(resized) << "no frame at the new size";
+    const Extent after = litExtent(*resized);
+    EXPECT_NEAR(after.minX, 100, 1);
+    EXPECT_NEAR(after.maxX, 300, 1);
+    EXPECT_NEAR(after.minY, 100, 1);
 }

@@ -9,8 +9,11 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // A document of the test's own: holds a scene and counts what the view asks of it.
@@ -99,9 +102,77 @@ class Pixels {
     }
     int width() const { return width_; }
     int height() const { return height_; }
+    QSize size() const { return QSize(width_, height_); }
 
   private:
     int width_;
     int height_;
     std::vector<unsigned char> data_;
+};
+
+struct Extent {
+    int minX = INT_MAX, maxX = INT_MIN, minY = INT_MAX, maxY = INT_MIN, count = 0;
+};
+
+// Where the lit pixels of a frame lie, and how many there are.
+inline Extent litExtent(const Pixels& p) {
+    Extent e;
+    for (int y = 0; y < p.height(); ++y) {
+        for (int x = 0; x < p.width(); ++x) {
+            if (!p.lit(x, y))
+                continue;
+            e.minX = std::min(e.minX, x);
+            e.maxX = std::max(e.maxX, x);
+            e.minY = std::min(e.minY, y);
+            e.maxY = std::max(e.maxY, y);
+            ++e.count;
+        }
+    }
+    return e;
+}
+
+// A view that counts its ticks and, while asked to, keeps the pixels of each frame it really
+// draws: read back when the frame is finished, before it is shown.
+class RecordingView : public OrbalinOpenGLView {
+  public:
+    using OrbalinOpenGLView::OrbalinOpenGLView;
+
+    void animate() override {
+        ++ticks;
+        OrbalinOpenGLView::animate();
+    }
+
+    // The next frame that the view draws at the given size in device pixels, if one comes.
+    std::optional<Pixels> nextFrame(QSize devicePixels) {
+        lastFrame_.reset();
+        recording_ = true;
+        update();
+        processEventsUntil([&] { return lastFrame_ && lastFrame_->size() == devicePixels; });
+        recording_ = false;
+        return lastFrame_ && lastFrame_->size() == devicePixels ? std::move(lastFrame_)
+                                                                : std::nullopt;
+    }
+
+    // Holds the camera of all angles and offsets 0 (eye (20, 0, 0), forward -x, up +z: the
+    // scene's y axis runs to the right) through every later tick.
+    void holdCameraStill() {
+        OrbitCamera& c = camera();
+        c.xangle = c.yangle = c.zangle = c.dxang = c.dyang = c.dzang = 0;
+        c.rtoff = c.upoff = c.drt = c.dup = 0;
+        calculateCameraPosition();
+    }
+
+    int ticks = 0;
+
+  protected:
+    void paintGL() override {
+        OrbalinOpenGLView::paintGL();
+        if (recording_)
+            lastFrame_.emplace(qRound(width() * devicePixelRatio()),
+                               qRound(height() * devicePixelRatio()));
+    }
+
+  private:
+    bool recording_ = false;
+    std::optional<Pixels> lastFrame_;
 };
