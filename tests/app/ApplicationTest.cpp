@@ -499,7 +499,7 @@ TEST_F(ApplicationTest, FilesNamedAtStartUpOpenAndFailuresAreReported) {
     EXPECT_EQ(scene(controller().documents().front())->pointPairArray()->size(), 2u);
     EXPECT_EQ(answerer.messages,
               QStringList{QString::fromUtf8("The document “empty.orbalin” could not be opened.")});
-    EXPECT_EQ(answerer.reasons, QStringList{"The file is not a property list."});
+    EXPECT_EQ(answerer.reasons, QStringList{"The file is empty."});
 }
 
 TEST_F(ApplicationTest, DragsOpenSceneFilesWhereverTheyEnterAndRefuseTheRest) {
