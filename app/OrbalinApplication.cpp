@@ -43,8 +43,10 @@ OrbalinApplication::OrbalinApplication()
     connect(&documentController_, &DocumentController::aboutRequested, &appController_,
             &AppController::orderFrontStandardAboutPanel);
     connect(&documentController_, &DocumentController::quitRequested, this, [this] {
+        // Windows with a save under way close once it has ended; the last to close quits.
         documentController_.closeAllDocuments();
-        QCoreApplication::quit();
+        if (documentController_.documents().empty())
+            QCoreApplication::quit();
     });
     connect(&documentController_, &DocumentController::lastDocumentClosed, this,
             [] { QCoreApplication::quit(); });

@@ -29,15 +29,28 @@ void OrbalinDocument::windowControllerDidLoadNib(DocumentWindow* window) {
     new SceneCommands(window, orbalinOpenGLView_);
 }
 
-std::optional<QByteArray> OrbalinDocument::dataRepresentationOfType(const QString& /*type*/,
-                                                                    QString* reason) const {
-    if (!pointPairArray_) {
+namespace {
+
+std::optional<QByteArray> archived(const PointPairArray& scene, QString* reason) {
+    if (!scene) {
         if (reason)
-            *reason = tr("Its scene is not on show yet, so there is nothing to save: save again "
-                         "once its window shows the scene. Nothing was written.");
+            *reason = OrbalinDocument::tr(
+                "Its scene is not on show yet, so there is nothing to save: save again once its "
+                "window shows the scene. Nothing was written.");
         return std::nullopt;
     }
-    return KeyedArchiver::archivedDataWithRootObject(*pointPairArray_);
+    return KeyedArchiver::archivedDataWithRootObject(*scene);
+}
+
+} // namespace
+
+std::optional<QByteArray> OrbalinDocument::dataRepresentationOfType(const QString& /*type*/,
+                                                                    QString* reason) const {
+    return archived(pointPairArray_, reason);
+}
+
+Document::DataEncoder OrbalinDocument::dataEncoderOfType(const QString& /*type*/) const {
+    return [scene = pointPairArray_](QString* reason) { return archived(scene, reason); };
 }
 
 bool OrbalinDocument::loadDataRepresentation(const QByteArray& data, const QString& /*type*/,

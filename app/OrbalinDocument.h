@@ -25,6 +25,8 @@ class OrbalinDocument : public Document, public SceneDocument {
     // drawn): such a file could never be opened again.
     std::optional<QByteArray> dataRepresentationOfType(const QString& type,
                                                        QString* reason) const override;
+    // Archives the scene as it is now, on whatever thread runs it: the scene never changes.
+    DataEncoder dataEncoderOfType(const QString& type) const override;
     bool loadDataRepresentation(const QByteArray& data, const QString& type,
                                 QString* reason) override;
 

@@ -12,6 +12,16 @@ Document::~Document() {
 
 void Document::windowControllerDidLoadNib(DocumentWindow* /*window*/) {}
 
+Document::DataEncoder Document::dataEncoderOfType(const QString& type) const {
+    QString failure;
+    std::optional<QByteArray> data = dataRepresentationOfType(type, &failure);
+    return [data = std::move(data), failure](QString* reason) {
+        if (!data && reason)
+            *reason = failure;
+        return data;
+    };
+}
+
 void Document::setFilePath(const QString& path) {
     filePath_ = path;
     if (!path.isEmpty())

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class DocumentWindow;
@@ -31,8 +32,13 @@ class Document : public QObject {
     // cannot be written now.
     virtual std::optional<QByteArray> dataRepresentationOfType(const QString& type,
                                                                QString* reason) const = 0;
-    // Reads the whole file's data. On failure returns false, says why, and leaves the
-    // document as it was.
+    // What dataRepresentationOfType() does, packed to run on another thread while the document
+    // goes on being shown: it holds what it needs (shared data that does not change) and never
+    // the document itself. By default the data is made here and now, and only handed over.
+    using DataEncoder = std::function<std::optional<QByteArray>(QString* reason)>;
+    virtual DataEncoder dataEncoderOfType(const QString& type) const;
+    // Reads the whole file's data. A document with no window yet may be read on any thread. On
+    // failure returns false, says why, and leaves the document as it was.
     virtual bool loadDataRepresentation(const QByteArray& data, const QString& type,
                                         QString* reason) = 0;
 

@@ -1,5 +1,6 @@
 #include "framework/DocumentController.h"
 
+#include "framework/BackgroundWork.h"
 #include "framework/DialogFolders.h"
 #include "framework/DocumentWindow.h"
 #include "framework/ErrorBox.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -60,19 +62,25 @@ Document* DocumentController::newDocument() {
 
 Document* DocumentController::openDocumentWithContentsOfFile(const QString& path) {
     if (Document* open = documentForFile(path)) {
-        if (DocumentWindow* window = open->window()) {
-            window->showNormal();
-            window->raise();
-            window->activateWindow();
-        }
+        bringToFront(open);
         return open;
     }
-    QString failure;
+    std::unique_ptr<Document> document = factory_();
+    bool read = false;
     QString reason;
-    std::unique_ptr<Document> document = readDocument(path, &failure, &reason);
-    if (!document) {
-        showError(QApplication::activeWindow(), failure, reason);
+    const bool finished = runInBackground(
+        nullptr, tr("Opening “%1”…").arg(QFileInfo(path).fileName()),
+        [&](const std::atomic<bool>&) { read = readInto(*document, path, &reason); });
+    if (!finished)
+        return nullptr; // the user cancelled: nothing to show and nothing to tell
+    if (!read) {
+        showError(QApplication::activeWindow(), openFailure(path), reason);
         return nullptr;
+    }
+    // Opened meanwhile (named twice, or dropped while it was being read): one window for it.
+    if (Document* open = documentForFile(path)) {
+        bringToFront(open);
+        return open;
     }
     document->setFilePath(canonicalPath(path));
     noteFile(document->filePath());
@@ -84,15 +92,28 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
 
 std::unique_ptr<Document> DocumentController::readDocument(const QString& path, QString* failure,
                                                            QString* reason) const {
-    const QFileInfo info(path);
-    *failure = tr("The document “%1” could not be opened.").arg(info.fileName());
-    const std::optional<QByteArray> data = readRegularFile(path, type_.maximumFileSize, reason);
-    if (!data)
-        return nullptr;
+    *failure = openFailure(path);
     std::unique_ptr<Document> document = factory_();
-    if (!document->loadDataRepresentation(*data, type_.name, reason))
+    if (!readInto(*document, path, reason))
         return nullptr;
     return document;
+}
+
+bool DocumentController::readInto(Document& document, const QString& path, QString* reason) const {
+    const std::optional<QByteArray> data = readRegularFile(path, type_.maximumFileSize, reason);
+    return data && document.loadDataRepresentation(*data, type_.name, reason);
+}
+
+QString DocumentController::openFailure(const QString& path) const {
+    return tr("The document “%1” could not be opened.").arg(QFileInfo(path).fileName());
+}
+
+void DocumentController::bringToFront(Document* document) {
+    if (DocumentWindow* window = document->window()) {
+        window->showNormal();
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 void DocumentController::openDocuments(const QStringList& paths) {
@@ -162,28 +183,42 @@ QString DocumentController::fileNameWithExtension(const QString& path) const {
 }
 
 bool DocumentController::saveDocumentToFile(Document* document, const QString& path) {
+    // Save pressed again while the progress of the last one is up: that save is still going.
+    if (isSaving(document))
+        return false;
     const QString failure = tr("The document “%1” could not be saved as “%2”.")
                                 .arg(document->displayName(), QFileInfo(path).fileName());
+    const Document::DataEncoder encode = document->dataEncoderOfType(type_.name);
+    bool encoded = false;
     QString reason;
-    const std::optional<QByteArray> data = document->dataRepresentationOfType(type_.name, &reason);
-    if (!data) {
-        showError(document->window(), failure, reason);
-        return false;
+    FileWriteResult written;
+    saving_.insert(document);
+    const bool finished =
+        runInBackground(document->window(), tr("Saving “%1”…").arg(QFileInfo(path).fileName()),
+                        [&](const std::atomic<bool>& cancelled) {
+                            const std::optional<QByteArray> data = encode(&reason);
+                            encoded = data.has_value();
+                            // The new content replaces the old file only once it is completely
+                            // written.
+                            if (encoded && !cancelled)
+                                written = writeFileSafely(path, *data, &cancelled);
+                        });
+    saving_.erase(document);
+    if (written) {
+        // Another window showing the file that has just been replaced would show content the
+        // file no longer holds, and its next Save would undo this one: it closes.
+        Document* replaced = documentForFile(path);
+        document->setFilePath(canonicalPath(path));
+        noteFile(document->filePath());
+        if (replaced && replaced != document)
+            closeDocument(replaced);
+    } else if (finished) {
+        // (A save the user cancelled needs no message: the old file is as it was.)
+        showError(document->window(), failure, encoded ? written.reason : reason);
     }
-    // The new content replaces the old file only once it is completely written.
-    const FileWriteResult written = writeFileSafely(path, *data);
-    if (!written) {
-        showError(document->window(), failure, written.reason);
-        return false;
-    }
-    // Another window showing the file that has just been replaced would show content the file
-    // no longer holds, and its next Save would undo this one: it closes.
-    Document* replaced = documentForFile(path);
-    document->setFilePath(canonicalPath(path));
-    noteFile(document->filePath());
-    if (replaced && replaced != document)
-        closeDocument(replaced);
-    return true;
+    if (closeWhenSaved_.erase(document) > 0)
+        closeDocument(document);
+    return written.written;
 }
 
 void DocumentController::closeDocument(Document* document) {
@@ -217,6 +252,7 @@ void DocumentController::makeWindow(Document* document) {
                             [this](const QString& path) { openRecentFile(path); });
     placeWindow(window);
     connect(window, &DocumentWindow::closed, this, &DocumentController::windowClosed);
+    window->installEventFilter(this);
     // Opening files (and reporting failures) waits until the drop itself has finished.
     connect(window, &DocumentWindow::filesDropped, this, &DocumentController::openDocuments,
             Qt::QueuedConnection);
@@ -247,6 +283,20 @@ void DocumentController::wireActions(DocumentWindow* window) {
     wire("actionQuit", QKeySequence::keyBindings(QKeySequence::Quit),
          [this] { emit quitRequested(); });
     wire("actionAbout", {}, [this] { emit aboutRequested(); });
+}
+
+bool DocumentController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close) {
+        auto* window = qobject_cast<DocumentWindow*>(watched);
+        // The window of a document being saved stays until the save has ended, so that its
+        // scene is neither lost nor written half; the save then closes it.
+        if (window && isSaving(window->document())) {
+            closeWhenSaved_.insert(window->document());
+            event->ignore();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void DocumentController::windowClosed(DocumentWindow* window) {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
 class DocumentWindow;
@@ -42,7 +43,9 @@ class DocumentController : public QObject {
     // New: an untitled document in a window of its own.
     Document* newDocument();
     // Opens a file, or brings its window to the front when it is open already. On failure the
-    // user is told why and no window is left behind; returns nullptr.
+    // user is told why and no window is left behind; returns nullptr. The file is read and
+    // decoded on another thread while every window goes on (a long open shows its progress);
+    // an open the user cancels leaves nothing behind and returns nullptr.
     Document* openDocumentWithContentsOfFile(const QString& path);
     void openDocuments(const QStringList& paths);
     // Reads a file into a new document that has no window and is not among documents(). On
@@ -64,13 +67,19 @@ class DocumentController : public QObject {
     bool saveDocumentAs(Document* document);
     // Writes the file atomically: on failure the user is told the system's reason and any old
     // file stays byte for byte as it was. On success the document takes the file's path, and
-    // another document that had that file open closes.
+    // another document that had that file open closes. The data is made and written on
+    // another thread while every window goes on; a long save shows its progress, and one the
+    // user cancels leaves the old file as it was and returns false. A second save of the same
+    // document while one is under way is ignored (returns false), and its window waits for the
+    // save to end before it closes.
     bool saveDocumentToFile(Document* document, const QString& path);
     // The name as saved: the type's extension is added when the name lacks it.
     QString fileNameWithExtension(const QString& path) const;
 
+    // Closes the document's window; a document being saved closes once the save has ended.
     void closeDocument(Document* document);
     void closeAllDocuments();
+    bool isSaving(const Document* document) const { return saving_.count(document) > 0; }
 
     // Readers and the file system give their reasons as phrases: this is the sentence the user
     // is shown.
@@ -85,7 +94,14 @@ class DocumentController : public QObject {
     // The last open document has closed.
     void lastDocumentClosed();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    // Reads the file into a document that no window shows yet; may run on any thread.
+    bool readInto(Document& document, const QString& path, QString* reason) const;
+    QString openFailure(const QString& path) const;
+    static void bringToFront(Document* document);
     void makeWindow(Document* document);
     void wireActions(DocumentWindow* window);
     void windowClosed(DocumentWindow* window);
@@ -101,4 +117,7 @@ class DocumentController : public QObject {
     std::vector<Document*> documents_;
     RecentFiles recentFiles_;
     WindowPlacement placement_;
+    // Documents with a save under way, and those of them whose window waits to close.
+    std::set<const Document*> saving_;
+    std::set<const Document*> closeWhenSaved_;
 };

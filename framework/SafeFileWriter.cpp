@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -89,11 +90,21 @@ class TemporaryFile {
     QByteArray name_;
 };
 
-bool writeAll(int fd, QByteArrayView data) {
+bool isCancelled(const std::atomic<bool>* cancelled) {
+    return cancelled && cancelled->load();
+}
+
+// Writes in slices, so that a cancelled write stops soon.
+bool writeAll(int fd, QByteArrayView data, const std::atomic<bool>* cancelled) {
+    constexpr qsizetype slice = 4 << 20;
     const char* bytes = data.data();
     qsizetype left = data.size();
     while (left > 0) {
-        const ssize_t written = ::write(fd, bytes, static_cast<size_t>(left));
+        if (isCancelled(cancelled)) {
+            errno = ECANCELED;
+            return false;
+        }
+        const ssize_t written = ::write(fd, bytes, static_cast<size_t>(std::min(left, slice)));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
@@ -120,7 +131,8 @@ QString resolvedTarget(const QString& path) {
 
 } // namespace
 
-FileWriteResult writeFileSafely(const QString& path, QByteArrayView data) {
+FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
+                                const std::atomic<bool>* cancelled) {
     const QFileInfo target(resolvedTarget(path));
     const QByteArray name = QFile::encodeName(target.fileName());
     if (name.isEmpty())
@@ -151,8 +163,11 @@ FileWriteResult writeFileSafely(const QString& path, QByteArrayView data) {
             // becomes the writer's, as a file it created would.
         }
     }
-    if (!writeAll(file.get(), data) || ::fsync(file.get()) != 0 || !file.close())
+    if (!writeAll(file.get(), data, cancelled) || ::fsync(file.get()) != 0 || !file.close())
         return failure(errno);
+    // The last moment at which the old file can still stay as it was.
+    if (isCancelled(cancelled))
+        return failure(ECANCELED);
     if (::renameat(folder.get(), temporary.name().constData(), folder.get(), name.constData()) != 0)
         return failure(errno);
     temporary.renamed();

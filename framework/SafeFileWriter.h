@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <atomic>
+
 // What became of a file written by writeFileSafely().
 struct FileWriteResult {
     bool written = false;
@@ -19,5 +21,9 @@ struct FileWriteResult {
 // file. An existing file keeps its permissions (and owner, where allowed), a symbolic link
 // stays a link to the file it names, and a file that may not be written is refused.
 //
+// When `cancelled` is given and becomes true before the new file has replaced the old one, the
+// write stops and fails ("Operation canceled"), leaving the old file and no temporary file.
+//
 // Uses no GUI objects and no shared state: it may run on any thread.
-FileWriteResult writeFileSafely(const QString& path, QByteArrayView data);
+FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
+                                const std::atomic<bool>* cancelled = nullptr);
