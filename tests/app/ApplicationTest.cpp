@@ -5,6 +5,7 @@
 #include "app/OrbalinApplication.h"
 #include "app/OrbalinDocument.h"
 #include "app/SceneViewHost.h"
+#include "framework/BackgroundWork.h"
 #include "framework/DocumentWindow.h"
 #include "framework/FileReading.h"
 #include "framework/ImageExport.h"
@@ -32,6 +33,8 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -1247,6 +1250,118 @@ TEST_F(ApplicationTest, LongFileNamesAreElidedInTheMiddleOfErrorBoxes) {
     EXPECT_TRUE(text.endsWith(QString::fromUtf8("-end.orbalin” could not be opened.")));
     EXPECT_TRUE(text.contains(QString::fromUtf8("…")));
     EXPECT_LT(text.size(), 120);
+}
+
+// A scene large enough that reading or writing it takes a good while, made once.
+const QByteArray& largeSceneData() {
+    static const QByteArray data = [] {
+        PointPairs pairs;
+        for (int i = 0; i < 200000; ++i)
+            pairs.push_back(GLPointPair::randomPointPair());
+        return KeyedArchiver::archivedDataWithRootObject(pairs);
+    }();
+    return data;
+}
+
+// Presses Cancel on the first progress dialog that comes up.
+class ProgressCanceller {
+  public:
+    ProgressCanceller() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QProgressDialog*>(widget);
+                if (dialog && dialog->isVisible() && !pressed) {
+                    dialog->findChild<QPushButton*>()->click();
+                    pressed = true;
+                }
+            }
+        });
+        timer_.start(5);
+    }
+    bool pressed = false;
+
+  private:
+    QTimer timer_;
+};
+
+TEST_F(ApplicationTest, OtherWindowsAnimateWhileALargeSceneIsOpenedAndSaved) {
+    writeFile(path("large.orbalin"), largeSceneData());
+    shell_->start({});
+    Document* animating = controller().documents().front();
+    ASSERT_TRUE(drawn(scene(animating)));
+    int ticks = 0;
+    QObject::connect(&scene(animating)->orbalinOpenGLView()->animationTimerForTesting(),
+                     &QTimer::timeout, [&ticks] { ++ticks; });
+
+    Document* large = controller().openDocumentWithContentsOfFile(path("large.orbalin"));
+    ASSERT_NE(large, nullptr);
+    EXPECT_EQ(scene(large)->pointPairArray()->size(), 200000u);
+    EXPECT_GT(ticks, 0) << "the other window went on animating during the open";
+
+    ticks = 0;
+    ASSERT_TRUE(controller().saveDocumentToFile(large, path("copy.orbalin")));
+    EXPECT_GT(ticks, 0) << "the other window went on animating during the save";
+    EXPECT_EQ(readFile(path("copy.orbalin")).size(), largeSceneData().size());
+}
+
+TEST_F(ApplicationTest, CancellingAnOpenOrASaveLeavesNothingBehind) {
+    const int delay = progressDialogDelay();
+    setProgressDialogDelay(0);
+    writeFile(path("large.orbalin"), largeSceneData());
+    writeFile(path("old.orbalin"), "the old file");
+    shell_->start({});
+    Document* untitled = controller().documents().front();
+    ASSERT_TRUE(drawn(scene(untitled)));
+    const auto saveLarge = [&] {
+        scene(untitled)->setPointPairArray(
+            KeyedUnarchiver::unarchiveObjectWithData(largeSceneData()).rootObject);
+        return controller().saveDocumentToFile(untitled, path("old.orbalin"));
+    };
+    const struct {
+        const char* name;
+        std::function<bool()> run;
+    } cases[] = {
+        {"open",
+         [&] { return controller().openDocumentWithContentsOfFile(path("large.orbalin")); }},
+        {"save over an old file", saveLarge},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DialogAnswerer answerer;
+        ProgressCanceller canceller;
+        EXPECT_FALSE(c.run());
+        EXPECT_TRUE(canceller.pressed);
+        EXPECT_TRUE(answerer.messages.isEmpty()) << "a cancelled job is no failure";
+        EXPECT_EQ(controller().documents().size(), 1u);
+        EXPECT_EQ(visibleDocumentWindows(), 1);
+        EXPECT_EQ(readFile(path("old.orbalin")), "the old file");
+        EXPECT_EQ(filesIn(directory_.path()), (QStringList{"large.orbalin", "old.orbalin"}));
+        EXPECT_TRUE(untitled->filePath().isEmpty());
+    }
+    setProgressDialogDelay(delay);
+}
+
+TEST_F(ApplicationTest, QuitDuringASaveWaitsForItToEndAndTheFileIsWhole) {
+    writeFile(path("large.orbalin"), largeSceneData());
+    shell_->start({path("large.orbalin")});
+    Document* large = controller().documents().front();
+    controller().newDocument();
+    Document* other = controller().documents().back();
+    bool savingWhenQuit = false;
+    bool secondSave = true;
+    QTimer::singleShot(0, [&] { controller().saveDocumentToFile(large, path("saved.orbalin")); });
+    QTimer::singleShot(0, [&] {
+        // Pressed again, the same save is not started twice.
+        secondSave = controller().saveDocumentToFile(large, path("saved.orbalin"));
+        savingWhenQuit = controller().isSaving(large);
+        action(other, "actionQuit")->trigger();
+    });
+    EXPECT_EQ(runEventLoop(), 0);
+    EXPECT_TRUE(savingWhenQuit);
+    EXPECT_FALSE(secondSave);
+    EXPECT_TRUE(controller().documents().empty());
+    EXPECT_EQ(readFile(path("saved.orbalin")), largeSceneData());
+    EXPECT_EQ(filesIn(directory_.path()), (QStringList{"large.orbalin", "saved.orbalin"}));
 }
 
 } // namespace
