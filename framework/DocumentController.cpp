@@ -151,6 +151,8 @@ bool DocumentController::saveDocument(Document* document) {
 }
 
 bool DocumentController::saveDocumentAs(Document* document) {
+    if (isSaving(document))
+        return false;
     const QString suggestion = document->filePath().isEmpty()
                                    ? QDir(DialogFolders::startFolder(QString()))
                                          .filePath(document->displayName() + u'.' + type_.extension)
