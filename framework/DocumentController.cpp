@@ -68,9 +68,11 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
     std::unique_ptr<Document> document = factory_();
     bool read = false;
     QString reason;
-    const bool finished = runInBackground(
-        nullptr, tr("Opening “%1”…").arg(QFileInfo(path).fileName()),
-        [&](const std::atomic<bool>&) { read = readInto(*document, path, &reason); });
+    const bool finished =
+        runInBackground(nullptr, tr("Opening “%1”…").arg(QFileInfo(path).fileName()),
+                        [&](const std::atomic<bool>& cancelled) {
+                            read = readInto(*document, path, &reason, &cancelled);
+                        });
     if (!finished)
         return nullptr; // the user cancelled: nothing to show and nothing to tell
     if (!read) {
@@ -99,9 +101,11 @@ std::unique_ptr<Document> DocumentController::readDocument(const QString& path, 
     return document;
 }
 
-bool DocumentController::readInto(Document& document, const QString& path, QString* reason) const {
+bool DocumentController::readInto(Document& document, const QString& path, QString* reason,
+                                  const std::atomic<bool>* cancelled) const {
     const std::optional<QByteArray> data = readRegularFile(path, type_.maximumFileSize, reason);
-    return data && document.loadDataRepresentation(*data, type_.name, reason);
+    return data && !(cancelled && *cancelled) &&
+           document.loadDataRepresentation(*data, type_.name, reason);
 }
 
 QString DocumentController::openFailure(const QString& path) const {

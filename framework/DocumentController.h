@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <set>
@@ -98,8 +99,10 @@ class DocumentController : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Reads the file into a document that no window shows yet; may run on any thread.
-    bool readInto(Document& document, const QString& path, QString* reason) const;
+    // Reads the file into a document that no window shows yet; may run on any thread. Once
+    // `cancelled` is set, what is read is not decoded.
+    bool readInto(Document& document, const QString& path, QString* reason,
+                  const std::atomic<bool>* cancelled = nullptr) const;
     QString openFailure(const QString& path) const;
     static void bringToFront(Document* document);
     void makeWindow(Document* document);
