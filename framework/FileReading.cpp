@@ -1,5 +1,7 @@
 #include "framework/FileReading.h"
 
+#include "framework/FileDescriptor.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
@@ -14,12 +16,6 @@ namespace {
 
 QString tr(const char* text) {
     return QCoreApplication::translate("FileReading", text);
-}
-
-QString systemReason(int error) {
-    char buffer[256];
-    // The GNU strerror_r answers a pointer, to the buffer or to a static text.
-    return QString::fromLocal8Bit(strerror_r(error, buffer, sizeof buffer));
 }
 
 // What a path that is not a regular file is, or nothing when it is one.
@@ -37,22 +33,6 @@ std::optional<QString> notAFile(mode_t mode) {
     return tr("It is not a regular file.");
 }
 
-class Descriptor {
-  public:
-    explicit Descriptor(int fd)
-        : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 } // namespace
 
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 maximumSize,
@@ -68,7 +48,8 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maximumSiz
         }
     }
     // Non-blocking, so that a named pipe with no writer cannot hold the open up.
-    const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const FileDescriptor file(
+        ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0) {
         const int error = errno;
         *reason = systemReason(error);

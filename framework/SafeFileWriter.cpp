@@ -1,5 +1,7 @@
 #include "framework/SafeFileWriter.h"
 
+#include "framework/FileDescriptor.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -13,46 +15,9 @@
 
 namespace {
 
-QString systemReason(int error) {
-    char buffer[256];
-    // The GNU strerror_r returns the message, which is not always put in the buffer.
-    return QString::fromLocal8Bit(strerror_r(error, buffer, sizeof buffer));
-}
-
 FileWriteResult failure(int error) {
     return {false, systemReason(error)};
 }
-
-// A file descriptor that is closed when it goes out of scope.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd = -1)
-        : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    void reset(int fd) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
-    }
-    // Closes now; false (with errno set) when the system reports an error.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        // On Linux the descriptor is gone even when close() is interrupted.
-        return ::close(fd) == 0 || errno == EINTR;
-    }
-
-  private:
-    int fd_;
-};
 
 // The temporary file beside the target: removed again unless it was renamed into place.
 class TemporaryFile {
@@ -79,14 +44,14 @@ class TemporaryFile {
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    Descriptor& file() { return file_; }
+    FileDescriptor& file() { return file_; }
     const QByteArray& name() const { return name_; }
     // It has become the target: nothing is left to remove.
     void renamed() { name_.clear(); }
 
   private:
     int folder_;
-    Descriptor file_;
+    FileDescriptor file_;
     QByteArray name_;
 };
 
@@ -138,8 +103,8 @@ FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
     if (name.isEmpty())
         return failure(EISDIR);
 
-    const Descriptor folder(::open(QFile::encodeName(target.absolutePath()).constData(),
-                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FileDescriptor folder(::open(QFile::encodeName(target.absolutePath()).constData(),
+                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid())
         return failure(errno);
 
@@ -152,7 +117,7 @@ FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
         return failure(errno);
 
     TemporaryFile temporary(folder.get(), name);
-    Descriptor& file = temporary.file();
+    FileDescriptor& file = temporary.file();
     if (!file.valid())
         return failure(errno);
     if (exists) {
