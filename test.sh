@@ -22,6 +22,11 @@ fi
 stages=("$@")
 [ ${#stages[@]} -gt 0 ] || stages=(release sanitize fuzz)
 jobs=$(nproc)
+# Programs under test keep their settings (recent files, window size) here, not in the
+# user's own configuration.
+export XDG_CONFIG_HOME="$PWD/build/test-config"
+rm -rf "$XDG_CONFIG_HOME"
+mkdir -p "$XDG_CONFIG_HOME"
 
 headless() {
     xvfb-run -a -s "-screen 0 1920x1080x24 +extension GLX +render -noreset" "$@"
