@@ -139,8 +139,7 @@ void DocumentController::runOpenPanel(QWidget* parent) {
 void DocumentController::openRecentFile(const QString& path) {
     if (!QFileInfo::exists(path)) {
         recentFiles_.remove(path);
-        showError(QApplication::activeWindow(),
-                  tr("The document “%1” could not be opened.").arg(QFileInfo(path).fileName()),
+        showError(QApplication::activeWindow(), openFailure(path),
                   tr("It is no longer there (it was moved, renamed or deleted), so it has been "
                      "taken off the Open Recent menu."));
         return;
