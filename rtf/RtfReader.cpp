@@ -1,5 +1,6 @@
 #include "rtf/RtfReader.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -231,86 +232,109 @@ class Reader {
         // The fallback text after \uN may hold control words; each counts as one character.
         if (name != "u" && consumeSkipped())
             return;
-        const bool on = !parameter || *parameter != 0;
-        RtfCharFormat& format = state_.format;
-        if (name == "par" || name == "sect" || name == "page") {
-            paragraphBreak();
-        } else if (name == "line") {
-            character(QChar(lineSeparator));
-        } else if (name == "tab") {
-            character(QChar(u'\t'));
-        } else if (name == "b") {
-            format.bold = on;
-        } else if (name == "i") {
-            format.italic = on;
-        } else if (name == "ul" || name == "ulw" || name == "uld" || name == "uldb") {
-            format.underline = on;
-        } else if (name == "ulnone") {
-            format.underline = false;
-        } else if (name == "fs") {
-            format.halfPoints = parameter && *parameter > 0 ? std::clamp(*parameter, 2, 3276) : 24;
-        } else if (name == "cf") {
-            const int index = parameter.value_or(0);
-            format.color = index >= 0 && index < static_cast<int>(colors_.size())
-                               ? colors_[static_cast<std::size_t>(index)]
-                               : std::nullopt;
-        } else if (name == "plain") {
-            format = RtfCharFormat();
-        } else if (name == "pard") {
-            state_.alignment = RtfAlignment::Left;
-        } else if (name == "ql") {
-            state_.alignment = RtfAlignment::Left;
-        } else if (name == "qc") {
-            state_.alignment = RtfAlignment::Center;
-        } else if (name == "qr") {
-            state_.alignment = RtfAlignment::Right;
-        } else if (name == "qj") {
-            state_.alignment = RtfAlignment::Justify;
-        } else if (name == "uc") {
-            state_.unicodeSkip = std::clamp(parameter.value_or(1), 0, 16);
-        } else if (name == "u") {
-            if (parameter) {
-                const int unit = *parameter < 0 ? *parameter + 65536 : *parameter;
-                if (unit >= 0 && unit <= 0xFFFF)
-                    character(QChar(static_cast<char16_t>(unit)));
-                skipPending_ = state_.unicodeSkip;
-            }
-        } else if (name == "bin") {
-            const qsizetype length = std::max(parameter.value_or(0), 0);
-            position_ += std::min(length, data_.size() - position_);
-        } else if (name == "colortbl") {
-            state_.destination = Destination::ColorTable;
-            colors_.clear();
-            pendingColor_ = RtfColor();
-            pendingColorSet_ = false;
-        } else if (name == "red" || name == "green" || name == "blue") {
-            if (state_.destination == Destination::ColorTable) {
-                const int value = std::clamp(parameter.value_or(0), 0, 255);
-                (name == "red"     ? pendingColor_.red
-                 : name == "green" ? pendingColor_.green
-                                   : pendingColor_.blue) = value;
-                pendingColorSet_ = true;
-            }
-        } else if (name == "emdash") {
-            character(QChar(u'\u2014'));
-        } else if (name == "endash") {
-            character(QChar(u'\u2013'));
-        } else if (name == "bullet") {
-            character(QChar(u'\u2022'));
-        } else if (name == "lquote") {
-            character(QChar(u'\u2018'));
-        } else if (name == "rquote") {
-            character(QChar(u'\u2019'));
-        } else if (name == "ldblquote") {
-            character(QChar(u'\u201C'));
-        } else if (name == "rdblquote") {
-            character(QChar(u'\u201D'));
-        } else if (name == "emspace" || name == "enspace" || name == "qmspace") {
-            character(QChar(u' '));
-        } else if (skippedDestinations().contains(name)) {
+        if (const auto word = controlWords().constFind(name); word != controlWords().cend())
+            (*word)(*this, parameter);
+        else if (skippedDestinations().contains(name))
             state_.destination = Destination::Skip;
-        }
         // Every other control word is not needed here and is ignored.
+    }
+
+    // What each known control word does, given its numeric parameter if it has one.
+    using ControlWord = void (*)(Reader&, std::optional<int>);
+
+    static bool isOn(std::optional<int> parameter) { return !parameter || *parameter != 0; }
+
+    template <char16_t ch> static void insert(Reader& reader, std::optional<int>) {
+        reader.character(QChar(ch));
+    }
+    template <bool RtfCharFormat::*flag>
+    static void toggle(Reader& reader, std::optional<int> parameter) {
+        reader.state_.format.*flag = isOn(parameter);
+    }
+    template <RtfAlignment alignment> static void align(Reader& reader, std::optional<int>) {
+        reader.state_.alignment = alignment;
+    }
+    template <int RtfColor::*component>
+    static void colorComponent(Reader& reader, std::optional<int> parameter) {
+        if (reader.state_.destination != Destination::ColorTable)
+            return;
+        reader.pendingColor_.*component = std::clamp(parameter.value_or(0), 0, 255);
+        reader.pendingColorSet_ = true;
+    }
+
+    static const QHash<QByteArray, ControlWord>& controlWords() {
+        static const QHash<QByteArray, ControlWord> words = {
+            {"par", [](Reader& r, std::optional<int>) { r.paragraphBreak(); }},
+            {"sect", [](Reader& r, std::optional<int>) { r.paragraphBreak(); }},
+            {"page", [](Reader& r, std::optional<int>) { r.paragraphBreak(); }},
+            {"line", &insert<lineSeparator>},
+            {"tab", &insert<u'\t'>},
+            {"emdash", &insert<u'\u2014'>},
+            {"endash", &insert<u'\u2013'>},
+            {"bullet", &insert<u'\u2022'>},
+            {"lquote", &insert<u'\u2018'>},
+            {"rquote", &insert<u'\u2019'>},
+            {"ldblquote", &insert<u'\u201C'>},
+            {"rdblquote", &insert<u'\u201D'>},
+            {"emspace", &insert<u' '>},
+            {"enspace", &insert<u' '>},
+            {"qmspace", &insert<u' '>},
+            {"b", &toggle<&RtfCharFormat::bold>},
+            {"i", &toggle<&RtfCharFormat::italic>},
+            {"ul", &toggle<&RtfCharFormat::underline>},
+            {"ulw", &toggle<&RtfCharFormat::underline>},
+            {"uld", &toggle<&RtfCharFormat::underline>},
+            {"uldb", &toggle<&RtfCharFormat::underline>},
+            {"ulnone", [](Reader& r, std::optional<int>) { r.state_.format.underline = false; }},
+            {"fs",
+             [](Reader& r, std::optional<int> p) {
+                 r.state_.format.halfPoints = p && *p > 0 ? std::clamp(*p, 2, 3276) : 24;
+             }},
+            {"cf", [](Reader& r, std::optional<int> p) { r.setColor(p.value_or(0)); }},
+            {"plain", [](Reader& r, std::optional<int>) { r.state_.format = RtfCharFormat(); }},
+            {"pard", &align<RtfAlignment::Left>},
+            {"ql", &align<RtfAlignment::Left>},
+            {"qc", &align<RtfAlignment::Center>},
+            {"qr", &align<RtfAlignment::Right>},
+            {"qj", &align<RtfAlignment::Justify>},
+            {"uc",
+             [](Reader& r, std::optional<int> p) {
+                 r.state_.unicodeSkip = std::clamp(p.value_or(1), 0, 16);
+             }},
+            {"u", [](Reader& r, std::optional<int> p) { r.unicodeEscape(p); }},
+            {"bin",
+             [](Reader& r, std::optional<int> p) {
+                 const qsizetype length = std::max(p.value_or(0), 0);
+                 r.position_ += std::min(length, r.data_.size() - r.position_);
+             }},
+            {"colortbl", [](Reader& r, std::optional<int>) { r.startColorTable(); }},
+            {"red", &colorComponent<&RtfColor::red>},
+            {"green", &colorComponent<&RtfColor::green>},
+            {"blue", &colorComponent<&RtfColor::blue>},
+        };
+        return words;
+    }
+
+    void setColor(int index) {
+        state_.format.color = index >= 0 && index < static_cast<int>(colors_.size())
+                                  ? colors_[static_cast<std::size_t>(index)]
+                                  : std::nullopt;
+    }
+
+    void unicodeEscape(std::optional<int> parameter) {
+        if (!parameter)
+            return;
+        const int unit = *parameter < 0 ? *parameter + 65536 : *parameter;
+        if (unit >= 0 && unit <= 0xFFFF)
+            character(QChar(static_cast<char16_t>(unit)));
+        skipPending_ = state_.unicodeSkip;
+    }
+
+    void startColorTable() {
+        state_.destination = Destination::ColorTable;
+        colors_.clear();
+        pendingColor_ = RtfColor();
+        pendingColorSet_ = false;
     }
 
     // True (and one character used up) while the fallback text of a \uN escape is skipped.
