@@ -7,8 +7,11 @@
 
 class AboutController;
 
-// One per application: seeds the random generator from the microsecond clock when the
-// application starts, and once more when the About panel is first loaded; answers About.
+// One per application, with two jobs that belong together only by history, kept together
+// because the order of random draws depends on it:
+// - seeding the random generator from the microsecond clock, when the application starts and
+//   once more when the About panel is first loaded (so a run that opens About draws anew);
+// - owning the About panel and answering the About command.
 class AppController : public QObject {
     Q_OBJECT
 
