@@ -640,7 +640,11 @@ TEST_F(ApplicationTest, FailedSaveSaysWhyAndKeepsTheDocumentUntitled) {
                   QString::fromUtf8("The document “Untitled” could not be saved as “x.orbalin”."),
                   QString::fromUtf8("The document “Untitled” could not be saved as “%1”.")
                       .arg(QFileInfo(directory_.path()).fileName())}));
-    EXPECT_EQ(answerer.reasons, (QStringList{"No such file or directory.", "Is a directory."}));
+    EXPECT_EQ(answerer.reasons,
+              (QStringList{"No such file or directory.",
+                           QString::fromUtf8("“%1” is a folder, not a file: only ordinary files "
+                                             "are saved over.")
+                               .arg(QFileInfo(directory_.path()).fileName())}));
     EXPECT_EQ(document->window()->windowTitle(), "Untitled");
 }
 
