@@ -928,6 +928,9 @@ TEST_F(ApplicationTest, AboutTwiceShowsOnePanelWithTheCreditsOnce) {
     EXPECT_EQ(shell_->appController().aboutController(), about);
     const QString credits = text->toPlainText();
     EXPECT_TRUE(credits.startsWith("Orbalin\n"));
+    // The version that --version prints too.
+    EXPECT_TRUE(credits.contains("\nVersion " + QCoreApplication::applicationVersion() + "\n"))
+        << credits.toStdString();
     EXPECT_EQ(credits.count("What it does"), 1);
     EXPECT_TRUE(text->isReadOnly());
     EXPECT_TRUE(about->textInited());
