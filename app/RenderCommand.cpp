@@ -6,6 +6,7 @@
 #include "framework/FileDescriptor.h"
 #include "framework/ImageExport.h"
 #include "framework/PictureFormats.h"
+#include "framework/SafeFileWriter.h"
 #include "model/Random.h"
 #include "view/OffscreenRenderer.h"
 #include "view/SceneFrame.h"
@@ -97,6 +98,12 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
                                : tr("The picture “%1”").arg(QFileInfo(request.output).fileName());
     if (picture.image.isNull())
         return fail(tr("%1 could not be drawn.").arg(quoted), picture.error);
+    // A pipe or a device named as the picture: standard output is the way to them.
+    if (!toStandardOutput && !QFileInfo(request.output).isDir()) {
+        if (const QString refusal = notAFileReason(request.output); !refusal.isEmpty())
+            return fail(tr("%1 could not be written.").arg(quoted),
+                        refusal + tr("; --output - writes the picture to standard output"));
+    }
     const bool written =
         toStandardOutput ? writeToStandardOutput(picture.image, request.format, &reason)
                          : writeImageFile(picture.image, request.output, request.format, &reason);

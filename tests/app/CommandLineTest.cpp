@@ -266,12 +266,14 @@ TEST_F(CommandLineTest, WritesOnlyOrdinaryFilesOrStandardOutput) {
              return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 3)) ==
                     0;
          },
-         "“null.png” is a device, not a file: only ordinary files are saved over."},
+         "“null.png” is a device, not a file: only ordinary files are saved over; --output - "
+         "writes the picture to standard output."},
         {"pipe.png",
          [](const QString& path) {
              return ::mkfifo(QFile::encodeName(path).constData(), 0666) == 0;
          },
-         "“pipe.png” is a named pipe, not a file: only ordinary files are saved over."},
+         "“pipe.png” is a named pipe, not a file: only ordinary files are saved over; --output - "
+         "writes the picture to standard output."},
         {"folder.png", [](const QString& path) { return QDir().mkdir(path); },
          "“folder.png” is a folder, not a file: only ordinary files are saved over."},
     };
