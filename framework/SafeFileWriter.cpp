@@ -46,14 +46,6 @@ QString shownName(const QString& path) {
     return name.isEmpty() ? path : name;
 }
 
-// Why the name may not be written because of what stands at it (following links), if so.
-QString notAFileAt(const QString& path) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return QString();
-    return notAFile(shownName(path), info.st_mode);
-}
-
 // The temporary file beside the target: removed again unless it was renamed into place.
 class TemporaryFile {
   public:
@@ -129,8 +121,11 @@ std::optional<QString> resolvedTarget(const QString& path) {
             return current;
         char buffer[PATH_MAX];
         const ssize_t length = ::readlink(encoded.constData(), buffer, sizeof buffer);
-        if (length < 0 || length == sizeof buffer)
+        if (length < 0 || length == sizeof buffer) {
+            if (length >= 0)
+                errno = ENAMETOOLONG;
             return std::nullopt;
+        }
         const QString target = QFile::decodeName(QByteArray(buffer, length));
         current =
             target.startsWith(u'/') ? target : QFileInfo(current).absolutePath() + u'/' + target;
@@ -155,14 +150,17 @@ QString notAFileIn(int folder, const QByteArray& name, const QString& shown) {
 } // namespace
 
 QString notAFileReason(const QString& path) {
-    return notAFileAt(path);
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QString();
+    return notAFile(shownName(path), info.st_mode);
 }
 
 FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
                                 const std::atomic<bool>* cancelled) {
     // A device, pipe, socket or folder is never replaced, wherever its links lead.
     const QString shown = shownName(path);
-    if (QString refusal = notAFileAt(path); !refusal.isEmpty())
+    if (QString refusal = notAFileReason(path); !refusal.isEmpty())
         return {false, refusal};
     const std::optional<QString> resolved = resolvedTarget(path);
     if (!resolved)
