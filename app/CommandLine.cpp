@@ -1,7 +1,8 @@
 #include "CommandLine.h"
 
 #include "OrbalinApplication.h"
-#include "RenderCommand.h"
+#include "framework/ErrorBox.h"
+#include "framework/PictureFormats.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -14,8 +15,6 @@ QString tr(const char* text) {
     return QCoreApplication::translate("CommandLine", text);
 }
 
-// The largest side --size takes; the OpenGL driver may allow less.
-constexpr int largestSide = 32768;
 // About eighteen days of animation: still drawn within seconds.
 constexpr int mostTicks = 100'000'000;
 
@@ -27,12 +26,41 @@ std::optional<QSize> sizeFrom(const QString& text) {
         return std::nullopt;
     const int width = match.captured(1).toInt();
     const int height = match.captured(2).isEmpty() ? width : match.captured(2).toInt();
-    if (width < 1 || height < 1 || width > largestSide || height > largestSide)
+    if (width < 1 || height < 1 || width > CommandLine::largestSide ||
+        height > CommandLine::largestSide)
         return std::nullopt;
     return QSize(width, height);
 }
 
+// An option as it was typed: QCommandLineParser names them without their dashes.
+QString typedOption(const QString& name) {
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+// One name for the formats that have two ("jpg" and "jpeg").
+QByteArray canonicalFormat(const QByteArray& format) {
+    if (format == "jpeg")
+        return QByteArrayLiteral("jpg");
+    if (format == "tiff")
+        return QByteArrayLiteral("tif");
+    return format;
+}
+
 } // namespace
+
+QString CommandLine::mistakeText(const QString& mistake) {
+    const QString name = QCoreApplication::applicationName();
+    return QStringLiteral("%1: %2\n").arg(name, mistake) +
+           tr("Try '%1 --help' for more information.\n").arg(name);
+}
+
+QString CommandLine::sizeMistake(const QString& size, int largest, bool driversLimit) {
+    return (driversLimit ? tr("--size takes WxH or N, each from 1 to %1 pixels with this OpenGL "
+                              "driver, not “%2”.")
+                         : tr("--size takes WxH or N, each from 1 to %1 pixels, not “%2”."))
+        .arg(largest)
+        .arg(size);
+}
 
 CommandLine CommandLine::parse(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -41,7 +69,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
            "its own; with no FILE, a new random scene.\n\n"
            "With --render, draws one frame of SCENE into a picture instead, with no\n"
            "display server at all (neither X11 nor Wayland):\n"
-           "  orbalin --render SCENE --output PICTURE [--size WxH] [--ticks N] [--seed N]"));
+           "  orbalin --render SCENE --output PICTURE [--format FORMAT] [--size WxH]\n"
+           "          [--ticks N] [--seed N]"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   tr("Shows this help and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -51,16 +80,25 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     const QCommandLineOption render(QStringLiteral("render"),
                                     tr("Draws one frame of SCENE into PICTURE and exits."),
                                     QStringLiteral("SCENE"));
+    const QString formats = QString::fromLatin1(writablePictureFormats().join(", "));
     const QCommandLineOption output(
         QStringLiteral("output"),
-        tr("The picture to write (with --render). Its suffix names the format (%1); "
-           "a name without a suffix gets PNG.")
-            .arg(QString::fromLatin1(writablePictureFormats().join(", "))),
+        tr("The picture to write (with --render), or - for standard output. Its suffix names "
+           "the format (%1); a name without a suffix, and -, get --format's, or PNG.")
+            .arg(formats),
         QStringLiteral("PICTURE"));
-    const QCommandLineOption size(QStringLiteral("size"),
-                                  tr("The picture's size in pixels, as WxH, or N for N×N "
-                                     "(default 640x480, a new window's size)."),
-                                  QStringLiteral("WxH"));
+    const QCommandLineOption format(
+        QStringLiteral("format"),
+        tr("The picture's format (one of %1) for --output - or a name without a suffix; a "
+           "name's suffix must agree with it.")
+            .arg(formats),
+        QStringLiteral("FORMAT"));
+    const QCommandLineOption size(
+        QStringLiteral("size"),
+        tr("The picture's size in pixels, as WxH, or N for N×N, each from 1 to %1 (less when "
+           "the OpenGL driver draws less; default 640x480).")
+            .arg(largestSide),
+        QStringLiteral("WxH"));
     const QCommandLineOption ticks(
         QStringLiteral("ticks"),
         tr("Draws the frame after N ticks of the animation, 16 ms each (default 1). A window's "
@@ -72,19 +110,28 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         tr("Picks the random camera with seed N (0 to 4294967295) instead of the clock: the "
            "same scene, seed, ticks and size always give the same picture."),
         QStringLiteral("N"));
-    parser.addOptions({help, version, fullScreen, render, output, size, ticks, seed});
+    parser.addOptions({help, version, fullScreen, render, output, format, size, ticks, seed});
     parser.addPositionalArgument(QStringLiteral("FILE"), tr("Scene files to open."),
                                  QStringLiteral("[FILE…]"));
 
     CommandLine command;
     const auto mistake = [&](const QString& text) {
         command.action = Action::Mistake;
-        command.text = QStringLiteral("%1: %2\n\n%3")
-                           .arg(QCoreApplication::applicationName(), text, parser.helpText());
+        command.text = mistakeText(text);
         return command;
     };
-    if (!parser.parse(arguments))
-        return mistake(parser.errorText());
+    if (!parser.parse(arguments)) {
+        if (!parser.unknownOptionNames().isEmpty())
+            return mistake(tr("unknown option '%1'")
+                               .arg(typedOption(parser.unknownOptionNames().constFirst())));
+        // Qt's own words, in the form of the other mistakes' lines.
+        QString text = parser.errorText();
+        if (text.endsWith(u'.'))
+            text.chop(1);
+        if (!text.isEmpty())
+            text[0] = text[0].toLower();
+        return mistake(text);
+    }
     if (parser.isSet(help)) {
         command.action = Action::Print;
         command.text = parser.helpText();
@@ -98,7 +145,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     }
 
     if (!parser.isSet(render)) {
-        for (const QCommandLineOption* option : {&output, &size, &ticks, &seed}) {
+        for (const QCommandLineOption* option : {&output, &format, &size, &ticks, &seed}) {
             if (parser.isSet(*option))
                 return mistake(tr("--%1 goes with --render.").arg(option->names().constFirst()));
         }
@@ -118,15 +165,28 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     if (!parser.isSet(output))
         return mistake(tr("--render needs --output PICTURE, the picture to write."));
     request.output = parser.value(output);
-    if (pictureFormatFor(request.output).isEmpty())
-        return mistake(tr("“%1” does not name a picture format that can be written here.")
-                           .arg(request.output));
+    // The format: the name's suffix, else --format, else PNG; the two must agree.
+    QByteArray given = QByteArrayLiteral("png");
+    if (parser.isSet(format)) {
+        given = parser.value(format).toLower().toLatin1();
+        if (!writablePictureFormats().contains(given))
+            return mistake(
+                tr("--format takes one of %1, not “%2”.").arg(formats, parser.value(format)));
+    }
+    if (request.output == QStringLiteral("-")) {
+        request.format = given;
+    } else {
+        if (const QString refusal = pictureNameRefusal(request.output); !refusal.isEmpty())
+            return mistake(asSentence(refusal));
+        request.format = pictureFormatFor(request.output, given);
+        if (parser.isSet(format) && canonicalFormat(request.format) != canonicalFormat(given))
+            return mistake(tr("“%1” names another format than --format %2.")
+                               .arg(request.output, parser.value(format)));
+    }
     if (parser.isSet(size)) {
         const std::optional<QSize> value = sizeFrom(parser.value(size));
         if (!value)
-            return mistake(tr("--size takes WxH or N, each from 1 to %1 pixels, not “%2”.")
-                               .arg(largestSide)
-                               .arg(parser.value(size)));
+            return mistake(sizeMistake(parser.value(size), largestSide, false));
         request.size = *value;
     }
     if (parser.isSet(ticks)) {

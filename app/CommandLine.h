@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -10,8 +11,9 @@
 // A picture of a scene drawn from the command line (--render).
 struct RenderRequest {
     QString scene;
-    QString output;
-    QSize size{640, 480}; // a new window's size
+    QString output;    // "-": standard output
+    QByteArray format; // a QImageWriter format name
+    QSize size{640, 480};
     // The first frame a window draws comes before any tick, when the camera is still all
     // zero and shows nothing; after one tick it is in place.
     int ticks = 1;
@@ -24,7 +26,7 @@ struct CommandLine {
         Open,    // the windows: the files named, or a new document
         Render,  // a picture of a scene, with no display
         Print,   // --help or --version: `text` goes to standard output
-        Mistake, // `text` (the mistake and the usage) goes to standard error
+        Mistake, // `text` (the mistake and where to read more) goes to standard error
     };
 
     Action action = Action::Open;
@@ -33,8 +35,15 @@ struct CommandLine {
     RenderRequest render;
     QString text;
 
-    // The exit status for Print and Mistake.
+    // The exit status for Mistake.
     static constexpr int usageError = 2;
+    // The largest side --size takes; the OpenGL driver may allow less.
+    static constexpr int largestSide = 32768;
+    // What goes to standard error for a mistake: the one line that says it, and where to read
+    // more, as GNU tools have it.
+    static QString mistakeText(const QString& mistake);
+    // The mistake of a --size beyond `largest` (the OpenGL driver's limit when not ours).
+    static QString sizeMistake(const QString& size, int largest, bool driversLimit);
 
     // `arguments` starts with the program's name.
     static CommandLine parse(const QStringList& arguments);

@@ -3,18 +3,21 @@
 #include "CommandLine.h"
 #include "OrbalinApplication.h"
 #include "OrbalinDocument.h"
+#include "framework/FileDescriptor.h"
+#include "framework/ImageExport.h"
+#include "framework/PictureFormats.h"
 #include "framework/SafeFileWriter.h"
 #include "model/Random.h"
 #include "view/OffscreenRenderer.h"
 #include "view/SceneFrame.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageWriter>
 
+#include <cerrno>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -31,40 +34,33 @@ int fail(const QString& failure, const QString& reason) {
     return 1;
 }
 
+// The picture, whole, onto standard output: nothing else is ever written there.
+bool writeToStandardOutput(const QImage& image, const QByteArray& format, QString* reason) {
+    // Pictures are for programs: a terminal would only show garbage.
+    if (::isatty(STDOUT_FILENO)) {
+        *reason = tr("standard output is a terminal; send the picture to a file or a pipe");
+        return false;
+    }
+    const std::optional<QByteArray> bytes = encodePicture(image, format, reason);
+    if (!bytes)
+        return false;
+    const char* data = bytes->constData();
+    qsizetype left = bytes->size();
+    while (left > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, data, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            *reason = systemReason(written < 0 ? errno : EIO);
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
 } // namespace
-
-QList<QByteArray> writablePictureFormats() {
-    QList<QByteArray> formats = QImageWriter::supportedImageFormats();
-    formats.removeIf([](const QByteArray& format) { return format.isEmpty(); });
-    return formats;
-}
-
-QByteArray pictureFormatFor(const QString& path) {
-    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
-    if (suffix.isEmpty())
-        return QByteArrayLiteral("png");
-    return writablePictureFormats().contains(suffix) ? suffix : QByteArray();
-}
-
-bool writePicture(const QImage& image, const QString& path, QString* reason) {
-    const QByteArray format = pictureFormatFor(path);
-    if (format.isEmpty()) {
-        *reason = tr("its suffix names no picture format that can be written here");
-        return false;
-    }
-    // Encoded whole first, then written so that a file it replaces stays whole on failure.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    if (!writer.write(image)) {
-        *reason = writer.errorString();
-        return false;
-    }
-    const FileWriteResult written = writeFileSafely(path, bytes);
-    *reason = written.reason;
-    return written.written;
-}
 
 int renderPicture(int argc, char** argv, const RenderRequest& request) {
     QCoreApplication application(argc, argv);
@@ -87,10 +83,31 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
         animateScene(camera, scene.get());
 
     const OffscreenPicture picture = renderSceneOffscreen(camera, scene.get(), request.size);
-    const QString pictureName = QFileInfo(request.output).fileName();
+    if (picture.largestSide > 0) {
+        // The same mistake as a size beyond our own limit, with the driver's.
+        const QString size =
+            QStringLiteral("%1x%2").arg(request.size.width()).arg(request.size.height());
+        const QString text =
+            CommandLine::mistakeText(CommandLine::sizeMistake(size, picture.largestSide, true));
+        std::fputs(text.toLocal8Bit().constData(), stderr);
+        return CommandLine::usageError;
+    }
+    const bool toStandardOutput = request.output == QStringLiteral("-");
+    const QString quoted = toStandardOutput
+                               ? tr("The picture for standard output")
+                               : tr("The picture “%1”").arg(QFileInfo(request.output).fileName());
     if (picture.image.isNull())
-        return fail(tr("The picture “%1” could not be drawn.").arg(pictureName), picture.error);
-    if (!writePicture(picture.image, request.output, &reason))
-        return fail(tr("The picture “%1” could not be written.").arg(pictureName), reason);
+        return fail(tr("%1 could not be drawn.").arg(quoted), picture.error);
+    // A pipe or a device named as the picture: standard output is the way to them.
+    if (!toStandardOutput && !QFileInfo(request.output).isDir()) {
+        if (const QString refusal = notAFileReason(request.output); !refusal.isEmpty())
+            return fail(tr("%1 could not be written.").arg(quoted),
+                        refusal + tr("; --output - writes the picture to standard output"));
+    }
+    const bool written =
+        toStandardOutput ? writeToStandardOutput(picture.image, request.format, &reason)
+                         : writeImageFile(picture.image, request.output, request.format, &reason);
+    if (!written)
+        return fail(tr("%1 could not be written.").arg(quoted), reason);
     return 0;
 }

@@ -3,6 +3,8 @@
 # desktop-file-utils and hicolor-icon-theme watch /usr/share/mime/packages,
 # /usr/share/applications and /usr/share/icons/hicolor with dpkg file triggers, and refresh
 # them whenever a package puts files there or takes them away.
+include(GNUInstallDirs)
+
 set(ORBALIN_PACKAGE_MAINTAINER "The Orbalin developers <orbalin@users.noreply.github.com>"
     CACHE STRING "The Maintainer field of the Debian package")
 
@@ -36,6 +38,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, libgl1-mesa-dri, libegl-mesa0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+
+# The licence, where Debian keeps every package's: in its machine-readable copyright format.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orbalin)
 
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -8,6 +8,7 @@
 #include "framework/FullScreenSwitch.h"
 #include "framework/RecentFilesMenu.h"
 #include "framework/SafeFileWriter.h"
+#include "framework/SaveDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -160,11 +161,16 @@ bool DocumentController::saveDocumentAs(Document* document) {
                                    ? QDir(DialogFolders::startFolder(QString()))
                                          .filePath(document->displayName() + u'.' + type_.extension)
                                    : document->filePath();
-    QFileDialog dialog(document->window(), tr("Save As"), QString(),
-                       tr("%1 (*.%2)").arg(type_.name, type_.extension));
+    // A device, pipe or socket is refused before replacing it is even asked.
+    const auto refusal = [this](const QString& path) {
+        return notAFileReason(fileNameWithExtension(path));
+    };
+    const auto failure = [this, document](const QString& path) {
+        return saveFailure(document, fileNameWithExtension(path));
+    };
+    SaveDialog dialog(document->window(), tr("Save As"), refusal, failure);
+    dialog.setNameFilter(tr("%1 (*.%2)").arg(type_.name, type_.extension));
     dialog.setObjectName(QStringLiteral("saveAsDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
     // The dialog adds the extension itself, so the name it asks about replacing is the name
     // that is written.
     dialog.setDefaultSuffix(type_.extension);
@@ -175,9 +181,20 @@ bool DocumentController::saveDocumentAs(Document* document) {
     const QString path = fileNameWithExtension(chosen);
     // A dialog adds no extension to a name with a dot of its own ("v1.2"): then the file
     // written is not the one it confirmed, and replacing it is asked here.
-    if (path != chosen && QFileInfo::exists(path) && !confirmReplacing(document->window(), path))
-        return false;
+    if (path != chosen && QFileInfo::exists(path)) {
+        if (const QString reason = refusal(path); !reason.isEmpty()) {
+            showError(document->window(), failure(path), reason);
+            return false;
+        }
+        if (!confirmReplacing(document->window(), path))
+            return false;
+    }
     return saveDocumentToFile(document, path);
+}
+
+QString DocumentController::saveFailure(const Document* document, const QString& path) {
+    return tr("The document “%1” could not be saved as “%2”.")
+        .arg(document->displayName(), QFileInfo(path).fileName());
 }
 
 QString DocumentController::fileNameWithExtension(const QString& path) const {
@@ -191,8 +208,7 @@ bool DocumentController::saveDocumentToFile(Document* document, const QString& p
     // Save pressed again while the progress of the last one is up: that save is still going.
     if (isSaving(document))
         return false;
-    const QString failure = tr("The document “%1” could not be saved as “%2”.")
-                                .arg(document->displayName(), QFileInfo(path).fileName());
+    const QString failure = saveFailure(document, path);
     const Document::DataEncoder encode = document->dataEncoderOfType(type_.name);
     bool encoded = false;
     QString reason;

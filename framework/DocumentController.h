@@ -104,6 +104,7 @@ class DocumentController : public QObject {
     bool readInto(Document& document, const QString& path, QString* reason,
                   const std::atomic<bool>* cancelled = nullptr) const;
     QString openFailure(const QString& path) const;
+    static QString saveFailure(const Document* document, const QString& path);
     static void bringToFront(Document* document);
     void makeWindow(Document* document);
     void wireActions(DocumentWindow* window);

@@ -2,10 +2,10 @@
 
 #include "framework/DialogFolders.h"
 #include "framework/ErrorBox.h"
+#include "framework/PictureFormats.h"
 #include "framework/SafeFileWriter.h"
+#include "framework/SaveDialog.h"
 
-#include <QBuffer>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QImageWriter>
 
@@ -57,13 +57,6 @@ QList<FormatFilter> formatFilters() {
 
 } // namespace
 
-QByteArray imageFormatFor(const QString& path, const QByteArray& fallback) {
-    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
-    if (!suffix.isEmpty() && QImageWriter::supportedImageFormats().contains(suffix))
-        return suffix;
-    return fallback;
-}
-
 bool writeImageFile(const QImage& image, const QString& path, const QByteArray& format,
                     QString* reason) {
     const auto fail = [reason](const QString& why) {
@@ -71,16 +64,14 @@ bool writeImageFile(const QImage& image, const QString& path, const QByteArray& 
             *reason = why;
         return false;
     };
-    if (image.isNull())
-        return fail(QObject::tr("There is no picture to write."));
+    if (format.isEmpty())
+        return fail(pictureNameRefusal(path));
     // Encoded whole first, then written so that a file it replaces stays whole on failure.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    if (!writer.write(image))
-        return fail(writer.errorString());
-    const FileWriteResult written = writeFileSafely(path, bytes);
+    QString why;
+    const std::optional<QByteArray> bytes = encodePicture(image, format, &why);
+    if (!bytes)
+        return fail(why);
+    const FileWriteResult written = writeFileSafely(path, *bytes);
     if (!written)
         return fail(written.reason);
     return true;
@@ -92,10 +83,16 @@ QString exportImage(QWidget* parent, const QImage& image, const QString& suggest
     for (const FormatFilter& filter : filters)
         names.append(filter.filter);
 
-    QFileDialog dialog(parent, QObject::tr("Export Image"));
+    const auto failure = [](const QString& path) {
+        return QObject::tr("The image “%1” could not be written.").arg(QFileInfo(path).fileName());
+    };
+    // Why no picture may be written under that name, before anything is.
+    const auto refusal = [](const QString& path) {
+        const QString name = pictureNameRefusal(path);
+        return name.isEmpty() ? notAFileReason(path) : name;
+    };
+    SaveDialog dialog(parent, QObject::tr("Export Image"), refusal, failure);
     dialog.setObjectName(QStringLiteral("exportImageDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(names);
     // The dialog itself adds the suffix, so that its overwrite question names the real file.
     dialog.setDefaultSuffix(QString::fromLatin1(preferredFormat));
@@ -114,11 +111,8 @@ QString exportImage(QWidget* parent, const QImage& image, const QString& suggest
     const qsizetype chosenFilter = names.indexOf(dialog.selectedNameFilter());
     const QByteArray fallback = chosenFilter >= 0 ? filters[chosenFilter].format : preferredFormat;
     QString reason;
-    if (!writeImageFile(image, path, imageFormatFor(path, fallback), &reason)) {
-        showErrorBox(
-            parent,
-            QObject::tr("The image “%1” could not be written.").arg(QFileInfo(path).fileName()),
-            reason);
+    if (!writeImageFile(image, path, pictureFormatFor(path, fallback), &reason)) {
+        showErrorBox(parent, failure(path), reason);
         return QString();
     }
     return path;

@@ -7,14 +7,12 @@
 class QWidget;
 
 // Keeping a picture: asks where to save an image and in which of the formats Qt can write
-// (PNG unless the user picks another), then writes it atomically. Failures are shown to the
-// user; returns the file written, or an empty string.
+// (PNG unless the user picks another), then writes it atomically. A name whose suffix names no
+// format that can be written, or that is not an ordinary file, is refused in the dialog with
+// the reason. Failures are shown to the user; returns the file written, or an empty string.
 QString exportImage(QWidget* parent, const QImage& image, const QString& suggestedPath);
 
 // Writes the image in the given format (a QImageWriter format name), atomically: an existing
 // file is replaced only once the new one is completely written. On failure says why.
 bool writeImageFile(const QImage& image, const QString& path, const QByteArray& format,
                     QString* reason);
-
-// The format for a file name: its suffix when Qt can write that, otherwise `fallback`.
-QByteArray imageFormatFor(const QString& path, const QByteArray& fallback);

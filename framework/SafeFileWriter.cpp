@@ -2,14 +2,17 @@
 
 #include "framework/FileDescriptor.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +20,30 @@ namespace {
 
 FileWriteResult failure(int error) {
     return {false, systemReason(error)};
+}
+
+// What is at the name, when it is not an ordinary file, in plain words.
+QString notAFile(const QString& name, mode_t mode) {
+    const auto tr = [](const char* text) {
+        return QCoreApplication::translate("SafeFileWriter", text);
+    };
+    if (S_ISREG(mode))
+        return QString();
+    if (S_ISDIR(mode))
+        return tr("“%1” is a folder, not a file: only ordinary files are saved over").arg(name);
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return tr("“%1” is a device, not a file: only ordinary files are saved over").arg(name);
+    if (S_ISFIFO(mode))
+        return tr("“%1” is a named pipe, not a file: only ordinary files are saved over").arg(name);
+    if (S_ISSOCK(mode))
+        return tr("“%1” is a socket, not a file: only ordinary files are saved over").arg(name);
+    return tr("“%1” is not a file: only ordinary files are saved over").arg(name);
+}
+
+// The name as the user gave it, for messages.
+QString shownName(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? path : name;
 }
 
 // The temporary file beside the target: removed again unless it was renamed into place.
@@ -83,22 +110,62 @@ bool writeAll(int fd, QByteArrayView data, const std::atomic<bool>* cancelled) {
     return true;
 }
 
-// The file the path names: through a symbolic link, the file it points to is replaced and the
-// link stays as it is.
-QString resolvedTarget(const QString& path) {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
+// The file the path names: through symbolic links, the file the last one points to is
+// replaced (or made, when it is not there yet) and the links stay as they are.
+std::optional<QString> resolvedTarget(const QString& path) {
+    QString current = QFileInfo(path).absoluteFilePath();
+    for (int hop = 0; hop < 40; ++hop) {
+        const QByteArray encoded = QFile::encodeName(current);
+        struct stat info {};
+        if (::lstat(encoded.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        char buffer[PATH_MAX];
+        const ssize_t length = ::readlink(encoded.constData(), buffer, sizeof buffer);
+        if (length < 0 || length == sizeof buffer) {
+            if (length >= 0)
+                errno = ENAMETOOLONG;
+            return std::nullopt;
+        }
+        const QString target = QFile::decodeName(QByteArray(buffer, length));
+        current =
+            target.startsWith(u'/') ? target : QFileInfo(current).absolutePath() + u'/' + target;
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
+
+// What stands at `name` in the folder now, when it is not an ordinary file: a link or anything
+// else that took the file's place since the name was resolved.
+QString notAFileIn(int folder, const QByteArray& name, const QString& shown) {
     struct stat info {};
-    if (::lstat(QFile::encodeName(absolute).constData(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return absolute;
-    const QString target = QFileInfo(absolute).canonicalFilePath();
-    return target.isEmpty() ? absolute : target;
+    if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return QString();
+    if (S_ISLNK(info.st_mode))
+        return QCoreApplication::translate("SafeFileWriter",
+                                           "“%1” changed while it was being saved")
+            .arg(shown);
+    return notAFile(shown, info.st_mode);
 }
 
 } // namespace
 
+QString notAFileReason(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QString();
+    return notAFile(shownName(path), info.st_mode);
+}
+
 FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
                                 const std::atomic<bool>* cancelled) {
-    const QFileInfo target(resolvedTarget(path));
+    // A device, pipe, socket or folder is never replaced, wherever its links lead.
+    const QString shown = shownName(path);
+    if (QString refusal = notAFileReason(path); !refusal.isEmpty())
+        return {false, refusal};
+    const std::optional<QString> resolved = resolvedTarget(path);
+    if (!resolved)
+        return failure(errno);
+    const QFileInfo target(*resolved);
     const QByteArray name = QFile::encodeName(target.fileName());
     if (name.isEmpty())
         return failure(EISDIR);
@@ -109,10 +176,11 @@ FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
         return failure(errno);
 
     // An existing file must be one that may be written, and keeps its permissions and owner.
+    if (QString refusal = notAFileIn(folder.get(), name, shown); !refusal.isEmpty())
+        return {false, refusal};
     struct stat existing {};
-    const bool exists = ::fstatat(folder.get(), name.constData(), &existing, 0) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
-        return failure(EISDIR);
+    const bool exists =
+        ::fstatat(folder.get(), name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
     if (exists && ::faccessat(folder.get(), name.constData(), W_OK, AT_EACCESS) != 0)
         return failure(errno);
 
@@ -121,18 +189,24 @@ FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
     if (!file.valid())
         return failure(errno);
     if (exists) {
+        // Owner and group first: a change of owner may clear the set-ID bits, which the mode
+        // then gives back. Only root may give a file to another owner; any member of the old
+        // file's group may keep it in that group, so that the group can still read it.
+        if (::fchown(file.get(), existing.st_uid, existing.st_gid) != 0 &&
+            ::fchown(file.get(), static_cast<uid_t>(-1), existing.st_gid) != 0) {
+            // Not in that group either: the file becomes the writer's, as a new one would.
+        }
         if (::fchmod(file.get(), existing.st_mode & 07777) != 0)
             return failure(errno);
-        if (::fchown(file.get(), existing.st_uid, existing.st_gid) != 0) {
-            // Only the owner's own files can be given back to them: otherwise the file
-            // becomes the writer's, as a file it created would.
-        }
     }
     if (!writeAll(file.get(), data, cancelled) || ::fsync(file.get()) != 0 || !file.close())
         return failure(errno);
     // The last moment at which the old file can still stay as it was.
     if (isCancelled(cancelled))
         return failure(ECANCELED);
+    // Whatever took the file's place meanwhile is not replaced either.
+    if (QString refusal = notAFileIn(folder.get(), name, shown); !refusal.isEmpty())
+        return {false, refusal};
     if (::renameat(folder.get(), temporary.name().constData(), folder.get(), name.constData()) != 0)
         return failure(errno);
     temporary.renamed();

@@ -8,7 +8,8 @@
 // What became of a file written by writeFileSafely().
 struct FileWriteResult {
     bool written = false;
-    // Why it was not written, in the system's own words ("No space left on device").
+    // Why it was not written, as a phrase: the system's own words ("No space left on device"),
+    // or what stands at the name when it is not a file.
     QString reason;
 
     explicit operator bool() const { return written; }
@@ -18,8 +19,12 @@ struct FileWriteResult {
 // bytes or, after any failure, exactly its old content: the data goes to a temporary file in
 // the same folder, which is written, synced and closed (each step checked) and only then
 // renamed over the target; the folder is synced last. A failed write leaves no temporary
-// file. An existing file keeps its permissions (and owner, where allowed), a symbolic link
-// stays a link to the file it names, and a file that may not be written is refused.
+// file. An existing file keeps its permissions, its group where the writer may give it that
+// group, and its owner where the writer may (as root); a symbolic link stays a link to the
+// file it names, and a file that may not be written is refused.
+//
+// Only ordinary files are ever replaced: a device, named pipe, socket or folder at the name
+// (or at the end of its links) is refused before anything is written, and stays as it was.
 //
 // When `cancelled` is given and becomes true before the new file has replaced the old one, the
 // write stops and fails ("Operation canceled"), leaving the old file and no temporary file.
@@ -27,3 +32,8 @@ struct FileWriteResult {
 // Uses no GUI objects and no shared state: it may run on any thread.
 FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
                                 const std::atomic<bool>* cancelled = nullptr);
+
+// Why writeFileSafely() would refuse the name before writing anything because what stands
+// there is not an ordinary file ("“null” is a device, not a file: …"); empty when the name is
+// free or names a file (through its links).
+QString notAFileReason(const QString& path);

@@ -160,7 +160,8 @@ OffscreenPicture renderSceneOffscreen(const OrbitCamera& camera, const PointPair
         return {QImage(), context.error()};
     const int largest = largestSide();
     if (size.isEmpty() || size.width() > largest || size.height() > largest)
-        return {QImage(), tr("a picture can be at most %1 pixels wide and high here").arg(largest)};
+        return {QImage(), tr("a picture can be at most %1 pixels wide and high here").arg(largest),
+                largest};
     // Read straight into the picture; the fourth byte of each pixel is ignored, as it is on
     // screen, so the picture is opaque.
     QImage image(size, QImage::Format_RGBX8888);

@@ -9,6 +9,7 @@
 #include "framework/DocumentWindow.h"
 #include "framework/FileReading.h"
 #include "framework/ImageExport.h"
+#include "framework/PictureFormats.h"
 #include "framework/RecentFiles.h"
 #include "framework/WindowPlacement.h"
 #include "model/KeyedArchiver.h"
@@ -57,6 +58,7 @@
 #include <functional>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <tuple>
 #include <unistd.h>
 
@@ -640,7 +642,11 @@ TEST_F(ApplicationTest, FailedSaveSaysWhyAndKeepsTheDocumentUntitled) {
                   QString::fromUtf8("The document “Untitled” could not be saved as “x.orbalin”."),
                   QString::fromUtf8("The document “Untitled” could not be saved as “%1”.")
                       .arg(QFileInfo(directory_.path()).fileName())}));
-    EXPECT_EQ(answerer.reasons, (QStringList{"No such file or directory.", "Is a directory."}));
+    EXPECT_EQ(answerer.reasons,
+              (QStringList{"No such file or directory.",
+                           QString::fromUtf8("“%1” is a folder, not a file: only ordinary files "
+                                             "are saved over.")
+                               .arg(QFileInfo(directory_.path()).fileName())}));
     EXPECT_EQ(document->window()->windowTitle(), "Untitled");
 }
 
@@ -767,6 +773,79 @@ TEST_F(ApplicationTest, SaveAsWritesTheNameItConfirmsAndAsksBeforeReplacingIt) {
     }
 }
 
+TEST_F(ApplicationTest, SaveAsAndExportRefuseWhatIsNotAFileAndLeaveItAsItWas) {
+    shell_->start({});
+    Document* document = controller().documents().front();
+    ASSERT_TRUE(drawn(scene(document)));
+    const auto device = [](const QString& path) {
+        return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    };
+    const auto fifo = [](const QString& path) {
+        return ::mkfifo(QFile::encodeName(path).constData(), 0666) == 0;
+    };
+    const auto folder = [](const QString& path) { return QDir().mkdir(path); };
+    const auto nothing = [](const QString&) { return true; };
+    const QString saveFailure = "The document “Untitled” could not be saved as “%1”.";
+    const QString exportFailure = "The image “%1” could not be written.";
+    const QString notAFile = "“%1” is a %2, not a file: only ordinary files are saved over.";
+    struct Case {
+        const char* command;
+        const char* typed;
+        const char* target; // what stands at the name the dialog makes of it
+        std::function<bool(const QString&)> make;
+        QString message; // empty: the dialog opens the folder instead
+        QString reason;
+    };
+    const Case cases[] = {
+        {"actionSaveAs", "null", "null.orbalin", device, saveFailure.arg("null.orbalin"),
+         notAFile.arg("null.orbalin", "device")},
+        {"actionSaveAs", "pipe", "pipe.orbalin", fifo, saveFailure.arg("pipe.orbalin"),
+         notAFile.arg("pipe.orbalin", "named pipe")},
+        // The controller adds the extension to a name with a dot of its own.
+        {"actionSaveAs", "v1.2", "v1.2.orbalin", fifo, saveFailure.arg("v1.2.orbalin"),
+         notAFile.arg("v1.2.orbalin", "named pipe")},
+        {"actionSaveAs", "folder.orbalin", "folder.orbalin", folder, {}, {}},
+        {"actionExportImage", "null.png", "null.png", device, exportFailure.arg("null.png"),
+         notAFile.arg("null.png", "device")},
+        {"actionExportImage", "pipe", "pipe.png", fifo, exportFailure.arg("pipe.png"),
+         notAFile.arg("pipe.png", "named pipe")},
+        {"actionExportImage", "folder.png", "folder.png", folder, {}, {}},
+        // The one rule of the command line too: a suffix must name a format.
+        {"actionExportImage", "pic.xyz", "pic.xyz", nothing, exportFailure.arg("pic.xyz"),
+         "“pic.xyz” does not name a picture format that can be written here: its suffix must "
+         "be one of " +
+             QString::fromLatin1(writablePictureFormats().join(", ")) + "."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.command << " " << c.typed);
+        const QString target = path(c.target);
+        if (!c.make(target)) {
+            EXPECT_NE(::geteuid(), 0u) << "only device nodes may need root";
+            continue;
+        }
+        struct stat before {};
+        ::lstat(QFile::encodeName(target).constData(), &before);
+        const QStringList entries =
+            QDir(directory_.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+
+        DialogAnswerer answerer;
+        answerer.filesToChoose = {path(c.typed)};
+        answerer.replace = true; // were replacing asked, the answer would be Yes
+        action(document, c.command)->trigger();
+        EXPECT_EQ(answerer.fileDialogs, 1);
+        EXPECT_TRUE(answerer.questions.isEmpty()) << "replacing it is not even asked";
+        EXPECT_EQ(answerer.messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(answerer.reasons, c.reason.isEmpty() ? QStringList() : QStringList{c.reason});
+        struct stat after {};
+        ::lstat(QFile::encodeName(target).constData(), &after);
+        EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT);
+        EXPECT_EQ(after.st_rdev, before.st_rdev);
+        EXPECT_EQ(QDir(directory_.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden),
+                  entries);
+        EXPECT_EQ(document->window()->windowTitle(), "Untitled");
+    }
+}
+
 TEST_F(ApplicationTest, SaveAsOntoAFileOpenInAnotherWindowLeavesOneWindowOnIt) {
     writeFile(path("shared.orbalin"), archive(randomScene(3)));
     shell_->start({path("shared.orbalin")});
@@ -849,6 +928,9 @@ TEST_F(ApplicationTest, AboutTwiceShowsOnePanelWithTheCreditsOnce) {
     EXPECT_EQ(shell_->appController().aboutController(), about);
     const QString credits = text->toPlainText();
     EXPECT_TRUE(credits.startsWith("Orbalin\n"));
+    // The version that --version prints too.
+    EXPECT_TRUE(credits.contains("\nVersion " + QCoreApplication::applicationVersion() + "\n"))
+        << credits.toStdString();
     EXPECT_EQ(credits.count("What it does"), 1);
     EXPECT_TRUE(text->isReadOnly());
     EXPECT_TRUE(about->textInited());
@@ -1119,7 +1201,7 @@ TEST(ImageFileTest, WritesInTheFormatOfTheNameOrSaysWhyItCouldNot) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         // name, format chosen in the dialog, format written ("": the write fails)
         {"picture.JPEG", "png", "jpeg"},
-        {"picture.v2", "bmp", "bmp"}, // a suffix Qt cannot write
+        {"picture.v2", "bmp", ""}, // a suffix Qt cannot write is refused, as --output does
         {"missing/picture.png", "png", ""},
         {"", "png", ""}, // the folder itself
     };
@@ -1127,12 +1209,12 @@ TEST(ImageFileTest, WritesInTheFormatOfTheNameOrSaysWhyItCouldNot) {
         SCOPED_TRACE(name);
         const QString file = folder.filePath(name);
         QString reason;
-        EXPECT_EQ(writeImageFile(image, file, imageFormatFor(file, chosen), &reason),
+        EXPECT_EQ(writeImageFile(image, file, pictureFormatFor(file, chosen), &reason),
                   *written != 0);
         EXPECT_EQ(QImageReader(file).format(), written);
         EXPECT_EQ(reason.isEmpty(), *written != 0);
     }
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2)
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
         << "no temporary files are left behind";
 }
 

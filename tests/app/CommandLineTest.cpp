@@ -8,15 +8,22 @@
 #include "model/Random.h"
 #include "view/ViewTestSupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <utility>
 
 namespace {
 
@@ -86,8 +93,31 @@ TEST_F(CommandLineTest, AnswersWithoutADisplay) {
         {{"-h"}, 0, usage, {}, {}, {}, {}},
         {{"--version"}, 0, "orbalin " ORBALIN_VERSION "\n", {}, {}, {}, {}},
         {{"-v"}, 0, "orbalin " ORBALIN_VERSION "\n", {}, {}, {}, {}},
-        // Mistakes in the command line: exit status 2, with the usage.
-        {{"--bogus"}, 2, {}, "Unknown option 'bogus'", {}, {}, {}},
+        // Mistakes in the command line: exit status 2, one line and where to read more.
+        {{"--bogus"}, 2, {}, "orbalin: unknown option '--bogus'\n", {}, {}, {}},
+        {{"-x", "{dir}/scene.orbalin"}, 2, {}, "orbalin: unknown option '-x'\n", {}, {}, {}},
+        {{"--render", "{dir}/scene.orbalin", "--output"},
+         2,
+         {},
+         "orbalin: missing value after '--output'\n",
+         {},
+         {},
+         {}},
+        {{"--format", "png"}, 2, {}, "--format goes with --render", {}, {}, {}},
+        {{"--render", "{dir}/scene.orbalin", "--output", "-", "--format", "xyz"},
+         2,
+         {},
+         "--format takes one of ",
+         {},
+         {},
+         {}},
+        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.png", "--format", "jpeg"},
+         2,
+         {},
+         "“{dir}/p.png” names another format than --format jpeg.",
+         {},
+         {},
+         {}},
         {{"--render", "{dir}/scene.orbalin"}, 2, {}, "--render needs --output", {}, {}, {}},
         {{"--size", "64"}, 2, {}, "--size goes with --render", {}, {}, {}},
         {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.png", "--size", "0x9"},
@@ -107,7 +137,8 @@ TEST_F(CommandLineTest, AnswersWithoutADisplay) {
         {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.nosuchformat"},
          2,
          {},
-         "does not name a picture format",
+         "“p.nosuchformat” does not name a picture format that can be written here: its "
+         "suffix must be one of ",
          {},
          {},
          {}},
@@ -133,6 +164,20 @@ TEST_F(CommandLineTest, AnswersWithoutADisplay) {
          "picture",
          {640, 480},
          "png"},
+        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/picture", "--format", "bmp"},
+         0,
+         {},
+         {},
+         "picture",
+         {640, 480},
+         "bmp"},
+        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.JPEG", "--format", "jpg"},
+         0,
+         {},
+         {},
+         "p.JPEG",
+         {640, 480},
+         "jpeg"},
         // Unreadable scenes and unwritable pictures say why, as the dialog would, and write
         // nothing at all.
         {{"--render", "{dir}/missing.orbalin", "--output", "{dir}/p.png"},
@@ -175,10 +220,14 @@ TEST_F(CommandLineTest, AnswersWithoutADisplay) {
         if (c.exitCode == 0) {
             EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
         } else {
-            EXPECT_TRUE(run.err.contains(c.err)) << run.err.toStdString();
+            EXPECT_TRUE(run.err.contains(QString(c.err).replace("{dir}", directory_.path())))
+                << run.err.toStdString();
         }
         if (c.exitCode == 2) {
-            EXPECT_TRUE(run.err.contains(usage)) << run.err.toStdString();
+            // The mistake and a pointer to the help, not the help itself.
+            EXPECT_TRUE(run.err.startsWith("orbalin: ")) << run.err.toStdString();
+            EXPECT_TRUE(run.err.endsWith("\nTry 'orbalin --help' for more information.\n"));
+            EXPECT_EQ(run.err.count(u'\n'), 2) << run.err.toStdString();
         }
 
         QStringList expected = before;
@@ -194,6 +243,100 @@ TEST_F(CommandLineTest, AnswersWithoutADisplay) {
         if (!c.picture.isEmpty())
             QFile::remove(path(c.picture));
     }
+}
+
+TEST_F(CommandLineTest, WritesOnlyOrdinaryFilesOrStandardOutput) {
+    struct Node {
+        mode_t type = 0;
+        dev_t device = 0;
+    };
+    const auto nodeAt = [](const QString& path) {
+        struct stat info {};
+        ::lstat(QFile::encodeName(path).constData(), &info);
+        return Node{info.st_mode & S_IFMT, info.st_rdev};
+    };
+    struct Case {
+        const char* name;
+        std::function<bool(const QString&)> make;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"null.png",
+         [](const QString& path) {
+             return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 3)) ==
+                    0;
+         },
+         "“null.png” is a device, not a file: only ordinary files are saved over; --output - "
+         "writes the picture to standard output."},
+        {"pipe.png",
+         [](const QString& path) {
+             return ::mkfifo(QFile::encodeName(path).constData(), 0666) == 0;
+         },
+         "“pipe.png” is a named pipe, not a file: only ordinary files are saved over; --output - "
+         "writes the picture to standard output."},
+        {"folder.png", [](const QString& path) { return QDir().mkdir(path); },
+         "“folder.png” is a folder, not a file: only ordinary files are saved over."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString target = path(c.name);
+        if (!c.make(target)) {
+            EXPECT_NE(::geteuid(), 0u) << "only device nodes may need root";
+            continue;
+        }
+        const Node before = nodeAt(target);
+        const ProgramRun run =
+            runWithoutDisplay({"--render", path("scene.orbalin"), "--output", target});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, QStringLiteral("orbalin: The picture “%1” could not be written. %2\n")
+                               .arg(c.name, c.reason));
+        EXPECT_EQ(nodeAt(target).type, before.type);
+        EXPECT_EQ(nodeAt(target).device, before.device);
+    }
+
+    // "-" is standard output, here a pipe, with the picture alone on it.
+    for (const auto& [format, name] : {std::pair("", "png"), std::pair("jpg", "jpeg")}) {
+        SCOPED_TRACE(name);
+        QStringList arguments = {"--render", path("scene.orbalin"), "--output", "-", "--size",
+                                 "64x48"};
+        if (*format)
+            arguments << "--format" << format;
+        QProcess process;
+        process.start(QStringLiteral(ORBALIN_PROGRAM), arguments);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        QByteArray picture = process.readAllStandardOutput();
+        QBuffer buffer(&picture);
+        QImageReader reader(&buffer);
+        EXPECT_EQ(reader.format(), name);
+        EXPECT_EQ(reader.read().size(), QSize(64, 48));
+    }
+}
+
+TEST_F(CommandLineTest, TheSizeLimitIsTheOneTheHelpStates) {
+    const ProgramRun help = runWithoutDisplay({"--help"});
+    const QString helpText = help.out.simplified(); // as read, not as wrapped
+    EXPECT_TRUE(helpText.contains("each from 1 to 32768 (less when the OpenGL driver draws less"))
+        << help.out.toStdString();
+    EXPECT_TRUE(helpText.contains("default 640x480)")) << help.out.toStdString();
+    // Beyond the program's own limit, and beyond the driver's (Mesa's is smaller): the same
+    // mistake in the same words, each with its limit.
+    const ProgramRun ours = runWithoutDisplay(
+        {"--render", path("scene.orbalin"), "--output", path("p.png"), "--size", "40000"});
+    EXPECT_EQ(ours.exitCode, 2);
+    EXPECT_TRUE(ours.err.startsWith(
+        "orbalin: --size takes WxH or N, each from 1 to 32768 pixels, not “40000”.\n"))
+        << ours.err.toStdString();
+    const ProgramRun drivers = runWithoutDisplay(
+        {"--render", path("scene.orbalin"), "--output", path("p.png"), "--size", "32768x1"});
+    if (drivers.exitCode == 0)
+        GTEST_SKIP() << "this OpenGL driver draws 32768 pixels";
+    EXPECT_EQ(drivers.exitCode, 2);
+    static const QRegularExpression driverMistake(
+        "^orbalin: --size takes WxH or N, each from 1 to \\d+ pixels with this OpenGL driver, "
+        "not “32768x1”\\.\nTry 'orbalin --help' for more information\\.\n$");
+    EXPECT_TRUE(driverMistake.match(drivers.err).hasMatch()) << drivers.err.toStdString();
+    EXPECT_EQ(files(), (QStringList{"broken.orbalin", "scene.orbalin"}));
 }
 
 TEST_F(CommandLineTest, RenderedPictureIsTheViewsOwnFrame) {

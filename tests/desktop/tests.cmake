@@ -35,3 +35,6 @@ add_test(NAME desktop_metainfo_valid COMMAND ${APPSTREAMCLI} validate --no-net
 add_test(NAME desktop_entry_valid COMMAND ${DESKTOP_FILE_VALIDATE}
     ${PROJECT_SOURCE_DIR}/resources/io.github.orbalin.Orbalin.desktop)
 set_tests_properties(desktop_metainfo_valid desktop_entry_valid PROPERTIES LABELS unit)
+add_test(NAME desktop_release_files COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+    -DVERSION=${PROJECT_VERSION} -P ${CMAKE_CURRENT_SOURCE_DIR}/desktop/release_files_check.cmake)
+set_tests_properties(desktop_release_files PROPERTIES LABELS unit)

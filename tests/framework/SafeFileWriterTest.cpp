@@ -1,5 +1,6 @@
-// Replacing files whole: what a successful write leaves on disk besides the new bytes.
-// (Failed writes, on full and read-only disks, are walked end to end in the application's suite.)
+// Replacing files whole: what a successful write leaves on disk besides the new bytes, what is
+// never replaced, and whose a replaced file stays. (Failed writes, on full and read-only disks,
+// are walked end to end in the application's suite.)
 #include "framework/SafeFileWriter.h"
 
 #include <QDir>
@@ -8,7 +9,22 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
+#include <grp.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+// Failures show strings as text.
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -68,6 +84,160 @@ TEST(SafeFileWriter, ANewFileOrAReplacedOneKeepsWhatItWas) {
             QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
             expected)
             << "no temporary file is left";
+    }
+}
+
+struct Node {
+    mode_t type = 0;
+    dev_t device = 0;
+};
+
+Node nodeAt(const QString& path) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {info.st_mode & S_IFMT, info.st_rdev};
+}
+
+// A listening-free Unix socket bound at the path; the descriptor stays open until `fd` closes.
+bool makeSocket(const QString& path, int* fd) {
+    *fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (*fd < 0 || name.size() >= static_cast<qsizetype>(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), name.size());
+    return ::bind(*fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+}
+
+TEST(SafeFileWriter, WhatIsNotAnOrdinaryFileIsRefusedAndStaysAsItWas) {
+    struct Case {
+        const char* what;
+        const char* name;
+        std::function<bool(const QString&)> make;
+        const char* reason;
+        bool needsRoot; // making device nodes does
+    };
+    const auto device = [](mode_t type, dev_t number) {
+        return [type, number](const QString& path) {
+            return ::mknod(QFile::encodeName(path).constData(), type | 0666, number) == 0;
+        };
+    };
+    int socket = -1;
+    const Case cases[] = {
+        {"a copy of /dev/null", "null", device(S_IFCHR, makedev(1, 3)),
+         "“null” is a device, not a file: only ordinary files are saved over", true},
+        {"a block device", "disk", device(S_IFBLK, makedev(7, 0)),
+         "“disk” is a device, not a file: only ordinary files are saved over", true},
+        {"a named pipe", "pipe.orbalin",
+         [](const QString& path) {
+             return ::mkfifo(QFile::encodeName(path).constData(), 0666) == 0;
+         },
+         "“pipe.orbalin” is a named pipe, not a file: only ordinary files are saved over", false},
+        {"a socket", "socket", [&](const QString& path) { return makeSocket(path, &socket); },
+         "“socket” is a socket, not a file: only ordinary files are saved over", false},
+        {"a folder", "folder.orbalin", [](const QString& path) { return QDir().mkdir(path); },
+         "“folder.orbalin” is a folder, not a file: only ordinary files are saved over", false},
+    };
+    for (const Case& c : cases) {
+        for (const bool throughLink : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.what << (throughLink ? ", through a link" : ""));
+            if (c.needsRoot && ::geteuid() != 0)
+                continue;
+            QTemporaryDir folder;
+            ASSERT_TRUE(folder.isValid());
+            const QString target = folder.filePath(c.name);
+            ASSERT_TRUE(c.make(target));
+            QString written = target;
+            QString reason = c.reason;
+            if (throughLink) {
+                written = folder.filePath("link");
+                ASSERT_TRUE(QFile::link(target, written));
+                reason.replace(QStringLiteral("“%1”").arg(c.name), QStringLiteral("“link”"));
+            }
+            const Node before = nodeAt(target);
+            const QStringList files =
+                QDir(folder.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+
+            EXPECT_EQ(notAFileReason(written), reason);
+            const FileWriteResult result = writeFileSafely(written, "new content");
+            EXPECT_FALSE(result.written);
+            EXPECT_EQ(result.reason, reason);
+            EXPECT_EQ(nodeAt(target).type, before.type);
+            EXPECT_EQ(nodeAt(target).device, before.device);
+            EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden),
+                      files)
+                << "nothing is written beside it";
+            if (socket >= 0)
+                ::close(std::exchange(socket, -1));
+        }
+    }
+}
+
+// Writes `data` over `path` in a child process that runs as `uid`, with `gid` as its group and
+// `groups` as its supplementary groups; true when the child's write succeeded.
+bool writeAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups, const QString& path) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgroups(groups.size(), groups.data()) == 0 && ::setgid(gid) == 0 &&
+                             ::setuid(uid) == 0;
+        ::_exit(dropped && writeFileSafely(path, "saved by another").written ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+TEST(SafeFileWriter, AReplacedFileKeepsItsGroupAndItsOwnerWhereTheWriterMaySetThem) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "files of other users and groups need root to set up";
+    // The file's owner and group, and a saver who is neither (unless root).
+    constexpr uid_t owner = 41001;
+    constexpr gid_t group = 41002;
+    constexpr uid_t saver = 41003;
+    constexpr gid_t saversGroup = 41004;
+    struct Case {
+        const char* what;
+        bool asRoot;
+        std::vector<gid_t> saversGroups; // supplementary
+        uid_t expectedOwner;
+        gid_t expectedGroup;
+    };
+    const Case cases[] = {
+        {"root keeps both", true, {}, owner, group},
+        {"a member of the file's group keeps the group", false, {group}, saver, group},
+        {"anyone else makes the file their own", false, {}, saver, saversGroup},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        // A shared folder that everyone may write in, not set-group-ID.
+        ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0777), 0);
+        const QString file = folder.filePath("shared.orbalin");
+        const QByteArray encoded = QFile::encodeName(file);
+        {
+            QFile old(file);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        ASSERT_EQ(::chown(encoded.constData(), owner, group), 0);
+        // Writable by all, so that the one saver who is not in the group may save too.
+        ASSERT_EQ(::chmod(encoded.constData(), c.asRoot || !c.saversGroups.empty() ? 0660 : 0666),
+                  0);
+
+        if (c.asRoot)
+            ASSERT_TRUE(writeFileSafely(file, "saved by another").written);
+        else
+            ASSERT_TRUE(writeAs(saver, saversGroup, c.saversGroups, file));
+        struct stat info {};
+        ASSERT_EQ(::stat(encoded.constData(), &info), 0);
+        EXPECT_EQ(contentOf(file), "saved by another");
+        EXPECT_EQ(info.st_uid, c.expectedOwner);
+        EXPECT_EQ(info.st_gid, c.expectedGroup);
+        EXPECT_EQ(info.st_mode & 07777, c.asRoot || !c.saversGroups.empty() ? 0660u : 0666u)
+            << "the mode stays";
     }
 }
 
