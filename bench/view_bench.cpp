@@ -7,6 +7,7 @@
 #include "model/GLPointPair.h"
 #include "model/Random.h"
 #include "view/OrbalinOpenGLView.h"
+#include "view/SceneFrame.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,6 +20,7 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -173,7 +175,9 @@ static void BM_ViewTick50Pairs(benchmark::State& state) {
 }
 BENCHMARK(BM_ViewTick50Pairs);
 
-// One frame drawn and finished by the GL (the swap that shows it is not included).
+// One frame drawn and finished by the GL in the view's own context (the swap that shows it is
+// not included), whichever thread would draw it in the program: its cost per 100 000 pairs is
+// what a heavy view's render thread spends on each frame.
 static void BM_ViewFrame(benchmark::State& state) {
     seedRandom(2);
     BenchDocument document(randomScene(static_cast<int>(state.range(0))));
@@ -184,14 +188,69 @@ static void BM_ViewFrame(benchmark::State& state) {
         state.SkipWithError("the view never drew: no display?");
         return;
     }
+    view.setPaused(true);
     view.makeCurrent();
     for (auto _ : state) {
-        view.drawRect();
+        drawFrame(view.frameInputs());
         glFinish();
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ViewFrame)->Arg(50)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// The GUI thread beside a heavy view: a 600 000-pair view (seconds a frame on a software
+// renderer) animates next to a 50-pair one for a while. Reported: the longest lateness of a
+// 10 ms timer on the GUI thread (the longest the event loop was held up), the small view's
+// frames per tick, the heavy view's frames, and how long closing the heavy view took with a
+// frame in flight.
+static void BM_GuiStallWithHeavyView(benchmark::State& state) {
+    seedRandom(5);
+    const auto heavyPairs = static_cast<int>(state.range(0));
+    BenchDocument heavyDocument(randomScene(heavyPairs));
+    BenchDocument smallDocument(randomScene(50));
+    for (auto _ : state) {
+        auto* heavy = new OrbalinOpenGLView(QRect(0, 0, benchWidth, benchHeight));
+        heavy->setOrbalinDocument(&heavyDocument);
+        OrbalinOpenGLView small(QRect(benchWidth + 20, 0, 320, 240));
+        small.setOrbalinDocument(&smallDocument);
+        long smallFrames = 0;
+        long smallTicks = 0;
+        QObject::connect(&small, &QOpenGLWindow::frameSwapped, [&] { ++smallFrames; });
+        QObject::connect(&small.animationTimerForTesting(), &QTimer::timeout,
+                         [&] { ++smallTicks; });
+        heavy->show();
+        small.show();
+        if (!waitForFirstFrame(small) || !waitForFirstFrame(*heavy)) {
+            state.SkipWithError("the views never drew: no display?");
+            delete heavy;
+            return;
+        }
+        smallFrames = smallTicks = 0;
+        qint64 longestLateNs = 0;
+        QElapsedTimer sinceLast;
+        QTimer probe;
+        probe.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            longestLateNs = std::max(longestLateNs, sinceLast.nsecsElapsed() - 10'000'000);
+            sinceLast.restart();
+        });
+        sinceLast.start();
+        probe.start(10);
+        runEventLoopFor(cpuSeconds * 1000);
+        probe.stop();
+        const int heavyFrames = heavy->offThreadFramesFinished();
+        QElapsedTimer closing;
+        closing.start();
+        delete heavy;
+        state.counters["close_ms"] = static_cast<double>(closing.nsecsElapsed()) / 1e6;
+        state.counters["max_stall_ms"] = static_cast<double>(longestLateNs) / 1e6;
+        state.counters["small_frames_per_tick"] =
+            smallTicks ? static_cast<double>(smallFrames) / static_cast<double>(smallTicks) : 0;
+        state.counters["heavy_frames"] = heavyFrames;
+    }
+    state.SetLabel(QGuiApplication::platformName().toStdString());
+}
+BENCHMARK(BM_GuiStallWithHeavyView)->Arg(600000)->Iterations(1)->Unit(benchmark::kSecond);
 
 // Ten seconds of an animated 50-pair view, a window of its own, against ten seconds of the
 // bare window, in one run and at one size. A fresh window for each half, and only one at a
