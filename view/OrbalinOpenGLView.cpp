@@ -148,11 +148,13 @@ void OrbalinOpenGLView::startAnimation() {
 void OrbalinOpenGLView::animate() {
     animateScene(camera_, pointPairArray_.get());
     // A heavy view hands the new camera straight to its render thread and repaints when the
-    // frame is finished, rather than showing the same old picture again on every tick.
+    // frame is finished, rather than showing the same old picture again on every tick. One
+    // that is not on screen draws nothing until it is exposed again, as a paint would.
     if (renderThread_) {
         const FrameInputs inputs = frameInputs();
         if (drawsOffThread(inputs)) {
-            requestOffThreadFrame(inputs);
+            if (isExposed())
+                requestOffThreadFrame(inputs);
             return;
         }
     }
