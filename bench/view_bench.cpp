@@ -309,6 +309,49 @@ static void BM_DocumentWindowCpuAgainstBareWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_DocumentWindowCpuAgainstBareWindow)->Iterations(1)->Unit(benchmark::kSecond);
 
+// Time from show() to the first frame on screen, of a 50-pair view against the bare window,
+// each a fresh window, alternated, the median of several of each. The goal is at most 1.2.
+static void BM_FirstFrameAgainstBareWindow(benchmark::State& state) {
+    seedRandom(6);
+    BenchDocument document(randomScene(50));
+    auto firstFrameMs = [](QOpenGLWindow& window) {
+        bool shown = false;
+        QObject::connect(&window, &QOpenGLWindow::frameSwapped, [&] { shown = true; });
+        QElapsedTimer clock;
+        clock.start();
+        window.show();
+        while (!shown && clock.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    };
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    for (auto _ : state) {
+        std::vector<double> view;
+        std::vector<double> bare;
+        for (int round = 0; round < 9; ++round) {
+            {
+                OrbalinOpenGLView window(QRect(0, 0, benchWidth, benchHeight));
+                window.setOrbalinDocument(&document);
+                view.push_back(firstFrameMs(window));
+            }
+            {
+                BareWindow window;
+                window.resize(benchWidth, benchHeight);
+                bare.push_back(firstFrameMs(window));
+            }
+            runEventLoopFor(50);
+        }
+        state.counters["view_ms"] = median(view);
+        state.counters["bare_ms"] = median(bare);
+        state.counters["first_frame_ratio"] = median(view) / median(bare);
+    }
+    state.SetLabel(QGuiApplication::platformName().toStdString());
+}
+BENCHMARK(BM_FirstFrameAgainstBareWindow)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // Processor time of a paused view on screen over a few seconds: the timer is stopped and nothing
 // changes, so the goal is none at all. Counted for the whole process, Qt's own threads included.
 static void BM_PausedViewCpu(benchmark::State& state) {
