@@ -97,6 +97,7 @@ TEST_F(OffThreadView, GuiThreadTurnsAndCloseGoesAtOnceWhileAHeavyFrameIsInFlight
     EXPECT_EQ(FrameRenderThread::liveThreads(), 1);
     latch.open();
     EXPECT_TRUE(processEventsUntil([] { return FrameRenderThread::liveThreads() == 0; }));
+    EXPECT_EQ(latch.arrived(), 1) << "a closed view's thread drew what was asked before";
     const int afterClose = small.ticks;
     EXPECT_TRUE(processEventsUntil([&] { return small.ticks >= afterClose + 3; }));
 }
