@@ -176,6 +176,19 @@ static void BM_ViewTick50Pairs(benchmark::State& state) {
 }
 BENCHMARK(BM_ViewTick50Pairs);
 
+// A tick of a heavy view, on the GUI thread whoever draws its frames: every pair still takes
+// its step.
+static void BM_ViewTick(benchmark::State& state) {
+    seedRandom(1);
+    OrbalinOpenGLView view;
+    view.setPointPairArray(randomScene(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        view.animate();
+        benchmark::DoNotOptimize(view.camera().px);
+    }
+}
+BENCHMARK(BM_ViewTick)->Arg(600000)->Unit(benchmark::kMillisecond);
+
 // One frame drawn and finished by the GL in the view's own context (the swap that shows it is
 // not included), whichever thread would draw it in the program. On Mesa's software renderer a
 // window's lines are rasterised as the frame is shown, so the large scene's figure here is
@@ -266,6 +279,7 @@ static void BM_GuiStallWithHeavyView(benchmark::State& state) {
     state.SetLabel(QGuiApplication::platformName().toStdString());
 }
 BENCHMARK(BM_GuiStallWithHeavyView)
+    ->Args({50, 0}) // the floor: two small views
     ->Args({600000, 0})
     ->Args({100000, 0})
     ->Args({100000, 1})
