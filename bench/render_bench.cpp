@@ -6,10 +6,11 @@
 
 #include <benchmark/benchmark.h>
 
+// Arguments: width, height, pairs.
 static void BM_RenderOffscreen(benchmark::State& state) {
     seedRandom(1);
     PointPairs pairs;
-    for (int i = 0; i < 50; ++i)
+    for (int i = 0; i < state.range(2); ++i)
         pairs.push_back(GLPointPair::randomPointPair());
     OrbitCamera camera = OrbitCamera::randomCamera();
     animateScene(camera, &pairs);
@@ -23,9 +24,26 @@ static void BM_RenderOffscreen(benchmark::State& state) {
         benchmark::DoNotOptimize(picture.image.constBits());
     }
     state.SetLabel(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+    state.SetItemsProcessed(state.iterations() * state.range(2));
 }
+// The last one is the time of a frame per 100 000 pairs, as a heavy view's render thread draws
+// it (the same context, framebuffer and drawing).
 BENCHMARK(BM_RenderOffscreen)
-    ->Args({256, 256})
-    ->Args({640, 480})
-    ->Args({1920, 1080})
+    ->Args({256, 256, 50})
+    ->Args({640, 480, 50})
+    ->Args({1920, 1080, 50})
+    ->Args({640, 480, 100000})
     ->Unit(benchmark::kMillisecond);
+
+// The camera after many ticks, as --render --ticks computes it: the camera alone, since a
+// pair's step changes nothing drawn.
+static void BM_CameraAfterTicks(benchmark::State& state) {
+    seedRandom(1);
+    for (auto _ : state) {
+        OrbitCamera camera = OrbitCamera::randomCamera();
+        for (int tick = 0; tick < state.range(0); ++tick)
+            advanceCamera(camera);
+        benchmark::DoNotOptimize(camera.px);
+    }
+}
+BENCHMARK(BM_CameraAfterTicks)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -7,6 +7,7 @@
 #include "model/GLPointPair.h"
 #include "model/Random.h"
 #include "view/OrbalinOpenGLView.h"
+#include "view/SceneFrame.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,7 +20,9 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -173,7 +176,24 @@ static void BM_ViewTick50Pairs(benchmark::State& state) {
 }
 BENCHMARK(BM_ViewTick50Pairs);
 
-// One frame drawn and finished by the GL (the swap that shows it is not included).
+// A tick of a heavy view, on the GUI thread whoever draws its frames: every pair still takes
+// its step.
+static void BM_ViewTick(benchmark::State& state) {
+    seedRandom(1);
+    OrbalinOpenGLView view;
+    view.setPointPairArray(randomScene(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        view.animate();
+        benchmark::DoNotOptimize(view.camera().px);
+    }
+}
+BENCHMARK(BM_ViewTick)->Arg(600000)->Unit(benchmark::kMillisecond);
+
+// One frame drawn and finished by the GL in the view's own context (the swap that shows it is
+// not included), whichever thread would draw it in the program. On Mesa's software renderer a
+// window's lines are rasterised as the frame is shown, so the large scene's figure here is
+// the submission alone; render_bench's BM_RenderOffscreen/640/480/100000 is what a heavy
+// view's render thread really spends on a frame.
 static void BM_ViewFrame(benchmark::State& state) {
     seedRandom(2);
     BenchDocument document(randomScene(static_cast<int>(state.range(0))));
@@ -184,14 +204,87 @@ static void BM_ViewFrame(benchmark::State& state) {
         state.SkipWithError("the view never drew: no display?");
         return;
     }
+    view.setPaused(true);
     view.makeCurrent();
     for (auto _ : state) {
-        view.drawRect();
+        drawFrame(view.frameInputs());
         glFinish();
+        unsigned char px[4];
+        glReadPixels(320, 240, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+        benchmark::DoNotOptimize(px[0]);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ViewFrame)->Arg(50)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// The GUI thread beside a heavy view: a 600 000-pair view (seconds a frame on a software
+// renderer) animates next to a 50-pair one for a while. Reported: the longest lateness of a
+// 10 ms timer on the GUI thread (the longest the event loop was held up), the small view's
+// frames per tick, the heavy view's frames shown, and how long closing the heavy view took
+// with a frame in flight. With a second argument of 1 every frame is drawn on the GUI thread,
+// as before render threads, for comparison.
+static void BM_GuiStallWithHeavyView(benchmark::State& state) {
+    seedRandom(5);
+    const auto heavyPairs = static_cast<int>(state.range(0));
+    const long long budget = OrbalinOpenGLView::offThreadBudget();
+    if (state.range(1))
+        OrbalinOpenGLView::setOffThreadBudgetForTesting(std::numeric_limits<long long>::max());
+    BenchDocument heavyDocument(randomScene(heavyPairs));
+    BenchDocument smallDocument(randomScene(50));
+    for (auto _ : state) {
+        auto* heavy = new OrbalinOpenGLView(QRect(0, 0, benchWidth, benchHeight));
+        heavy->setOrbalinDocument(&heavyDocument);
+        long heavyFrames = 0;
+        QObject::connect(heavy, &QOpenGLWindow::frameSwapped, [&] { ++heavyFrames; });
+        OrbalinOpenGLView small(QRect(benchWidth + 20, 0, 320, 240));
+        small.setOrbalinDocument(&smallDocument);
+        long smallFrames = 0;
+        long smallTicks = 0;
+        QObject::connect(&small, &QOpenGLWindow::frameSwapped, [&] { ++smallFrames; });
+        QObject::connect(&small.animationTimerForTesting(), &QTimer::timeout,
+                         [&] { ++smallTicks; });
+        heavy->show();
+        small.show();
+        if (!waitForFirstFrame(small) || !waitForFirstFrame(*heavy)) {
+            state.SkipWithError("the views never drew: no display?");
+            delete heavy;
+            return;
+        }
+        smallFrames = smallTicks = heavyFrames = 0;
+        const int offThreadBefore = heavy->offThreadFramesFinished();
+        qint64 longestLateNs = 0;
+        QElapsedTimer sinceLast;
+        QTimer probe;
+        probe.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            longestLateNs = std::max(longestLateNs, sinceLast.nsecsElapsed() - 10'000'000);
+            sinceLast.restart();
+        });
+        sinceLast.start();
+        probe.start(10);
+        runEventLoopFor(cpuSeconds * 1000);
+        probe.stop();
+        if (heavy->offThreadFramesFinished() > 0)
+            heavyFrames = heavy->offThreadFramesFinished() - offThreadBefore;
+        QElapsedTimer closing;
+        closing.start();
+        delete heavy;
+        state.counters["close_ms"] = static_cast<double>(closing.nsecsElapsed()) / 1e6;
+        state.counters["max_stall_ms"] = static_cast<double>(longestLateNs) / 1e6;
+        state.counters["small_frames_per_tick"] =
+            smallTicks ? static_cast<double>(smallFrames) / static_cast<double>(smallTicks) : 0;
+        state.counters["heavy_frames"] = static_cast<double>(heavyFrames);
+    }
+    OrbalinOpenGLView::setOffThreadBudgetForTesting(budget);
+    state.SetLabel(QGuiApplication::platformName().toStdString());
+}
+BENCHMARK(BM_GuiStallWithHeavyView)
+    ->Args({50, 0}) // the floor: two small views
+    ->Args({600000, 0})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 
 // Ten seconds of an animated 50-pair view, a window of its own, against ten seconds of the
 // bare window, in one run and at one size. A fresh window for each half, and only one at a
@@ -229,6 +322,49 @@ static void BM_DocumentWindowCpuAgainstBareWindow(benchmark::State& state) {
     compareWithBareWindow(state, runWindow, halfMs);
 }
 BENCHMARK(BM_DocumentWindowCpuAgainstBareWindow)->Iterations(1)->Unit(benchmark::kSecond);
+
+// Time from show() to the first frame on screen, of a 50-pair view against the bare window,
+// each a fresh window, alternated, the median of several of each. The goal is at most 1.2.
+static void BM_FirstFrameAgainstBareWindow(benchmark::State& state) {
+    seedRandom(6);
+    BenchDocument document(randomScene(50));
+    auto firstFrameMs = [](QOpenGLWindow& window) {
+        bool shown = false;
+        QObject::connect(&window, &QOpenGLWindow::frameSwapped, [&] { shown = true; });
+        QElapsedTimer clock;
+        clock.start();
+        window.show();
+        while (!shown && clock.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    };
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    for (auto _ : state) {
+        std::vector<double> view;
+        std::vector<double> bare;
+        for (int round = 0; round < 9; ++round) {
+            {
+                OrbalinOpenGLView window(QRect(0, 0, benchWidth, benchHeight));
+                window.setOrbalinDocument(&document);
+                view.push_back(firstFrameMs(window));
+            }
+            {
+                BareWindow window;
+                window.resize(benchWidth, benchHeight);
+                bare.push_back(firstFrameMs(window));
+            }
+            runEventLoopFor(50);
+        }
+        state.counters["view_ms"] = median(view);
+        state.counters["bare_ms"] = median(bare);
+        state.counters["first_frame_ratio"] = median(view) / median(bare);
+    }
+    state.SetLabel(QGuiApplication::platformName().toStdString());
+}
+BENCHMARK(BM_FirstFrameAgainstBareWindow)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Processor time of a paused view on screen over a few seconds: the timer is stopped and nothing
 // changes, so the goal is none at all. Counted for the whole process, Qt's own threads included.

@@ -12,12 +12,20 @@
 #include <QSurfaceFormat>
 #include <QTimer>
 
+#include <memory>
+
+class FrameRenderThread;
+
 // The OpenGL view of one document window: it shows the document's scene through an orbiting
 // camera, animated by a 16 ms timer. It is a window surface of its own (the document window
 // hosts it in a container), drawn with fixed-function OpenGL in a compatibility context.
 //
 // Nothing touches OpenGL until the first frame: that frame runs delayedInit(), which sets up
 // the context, settles the scene with the document and starts the animation.
+//
+// Frames are drawn in paintGL(), on the GUI thread, unless they are heavy (see
+// drawsOffThread()): those are drawn on a render thread of the view's own, and paintGL() only
+// shows the latest one finished. Ticks stay on the GUI thread either way.
 class OrbalinOpenGLView : public QOpenGLWindow {
     Q_OBJECT
 
@@ -61,8 +69,19 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     bool isPaused() const { return paused_; }
 
     // The current frame, drawn afresh at the view's size in device pixels; a null image while
-    // the view has no context (it has never been shown).
+    // the view has no context (it has never been shown). A view whose frames are drawn off the
+    // GUI thread gives the frame on show: the latest one finished (black before the first).
     QImage grabFrame();
+
+    // What the next frame shows: the camera, the scene, the viewport's size.
+    FrameInputs frameInputs() const;
+    // Whether a frame of these inputs is drawn on the render thread rather than in paintGL().
+    bool drawsOffThread(const FrameInputs& inputs) const;
+    // Frames the render thread has finished and handed over; 0 while it has none.
+    int offThreadFramesFinished() const;
+    // The budget of drawsOffThread(), in pairs times device pixels of width plus height.
+    static long long offThreadBudget();
+    static void setOffThreadBudgetForTesting(long long budget);
 
     // The camera; tests and benchmarks may set it directly.
     const OrbitCamera& camera() const { return camera_; }
@@ -91,6 +110,11 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     void resizeGL(int w, int h) override;
 
   private:
+    // Hands the inputs to the render thread (made on first use) unless it has them already.
+    void requestOffThreadFrame(const FrameInputs& inputs);
+    // The render thread's latest frame, or black before the first.
+    void showOffThreadFrame();
+
     SceneDocument* orbalinDocument_ = nullptr;
     bool inited_ = false;
     bool paused_ = false;
@@ -98,4 +122,8 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     QTimer animationTimer;
     PointPairArray pointPairArray_;
     OrbitCamera camera_;
+    // Made for the first heavy frame; goes with the view without waiting for its thread.
+    std::unique_ptr<FrameRenderThread> renderThread_;
+    FrameInputs requested_;
+    bool offThreadFailed_ = false;
 };

@@ -30,6 +30,8 @@ struct OrbitCamera {
     // angles, the vertical then the side offset step, a coin for each of those two signs, the
     // three angle steps, and a coin for each of their signs (x, y, z).
     static OrbitCamera randomCamera();
+
+    bool operator==(const OrbitCamera&) const = default;
 };
 
 // Advances each angle by its step, wrapping only a rising angle that passes above 2π (a

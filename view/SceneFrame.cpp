@@ -37,6 +37,10 @@ void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
+void drawFrame(const FrameInputs& inputs) {
+    drawSceneFrame(inputs.camera, inputs.scene.get());
+}
+
 void animatePointPairs(const PointPairs* scene) {
     if (!scene)
         return;
@@ -46,8 +50,12 @@ void animatePointPairs(const PointPairs* scene) {
     }
 }
 
-void animateScene(OrbitCamera& camera, const PointPairs* scene) {
+void advanceCamera(OrbitCamera& camera) {
     advanceAngles(camera);
     calculateCameraPosition(camera);
+}
+
+void animateScene(OrbitCamera& camera, const PointPairs* scene) {
+    advanceCamera(camera);
     animatePointPairs(scene);
 }

@@ -3,6 +3,8 @@
 #include "OrbitCamera.h"
 #include "model/GLPointPair.h"
 
+#include <QSize>
+
 // Half the extent of the orthographic viewing volume, in every direction.
 inline constexpr double edgeOfUniverse = 1000.0;
 
@@ -19,8 +21,25 @@ void setUpSceneContext(const OrbitCamera& camera);
 // frame left opaque. A null scene draws only the background.
 void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene);
 
+// Everything a frame shows depends on, as one value: a frame can be drawn from it anywhere, at
+// any later time, on any thread (the scene is immutable and shared, never copied). Whatever
+// else comes to shape the picture belongs here too, and is passed on by drawFrame().
+struct FrameInputs {
+    OrbitCamera camera;
+    PointPairArray scene;
+    QSize devicePixels; // the viewport's size
+
+    bool operator==(const FrameInputs&) const = default;
+};
+
+// drawSceneFrame() for these inputs, in the current viewport.
+void drawFrame(const FrameInputs& inputs);
+
 // Every pair takes its own animation step, in array order.
 void animatePointPairs(const PointPairs* scene);
 // One tick of the animation: the angles advance, the camera is rebuilt, every pair takes its
 // step.
 void animateScene(OrbitCamera& camera, const PointPairs* scene);
+// The camera's part of a tick alone. A pair's step moves and recolours nothing, so the camera
+// after N of these is the camera after N ticks, and so is the picture.
+void advanceCamera(OrbitCamera& camera);

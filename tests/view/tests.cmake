@@ -4,7 +4,7 @@ orbalin_add_test(view_camera_tests
     LIBS orbalin_view)
 
 orbalin_add_test(view_tests GUI
-    SOURCES view/ViewTest.cpp view/FrameTest.cpp view/LifecycleTest.cpp
+    SOURCES view/ViewTest.cpp view/FrameTest.cpp view/LifecycleTest.cpp view/OffThreadTest.cpp
     LIBS orbalin_view)
 
 # The same view on a screen scaled by two: its pictures must still fill it.
