@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScreensaverOptions.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -25,12 +27,15 @@ struct CommandLine {
         Render,  // a picture of a scene, with no display
         Print,   // --help or --version: `text` goes to standard output
         Mistake, // `text` (the mistake and the usage) goes to standard error
+        // The scene in a screen saver's window, or in one of its own.
+        Screensaver,
     };
 
     Action action = Action::Open;
     bool fullScreen = false;
     QStringList files;
     RenderRequest render;
+    ScreensaverRequest screensaver;
     QString text;
 
     // The exit status for Print and Mistake.
