@@ -129,6 +129,10 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     if (!ScreensaverSignals::install())
         return fail(tr("cannot catch SIGTERM: %1").arg(QString::fromLocal8Bit(strerror(errno))));
     qputenv("QT_QPA_PLATFORM", "xcb");
+    // Without a session bus, the platform's accessibility bridge would have one started for the
+    // display, and it would outlive the saver: the saver needs no bus.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     QGuiApplication application(argc, argv);
     OrbalinApplication::identify();
     if (QGuiApplication::platformName() != QLatin1String("xcb"))

@@ -30,6 +30,9 @@ case "${1:-}" in
         dbus dbus-x11 libglib2.0-bin openbox xdotool x11-utils libx11-dev
         desktop-file-utils appstream
         dpkg-dev file
+        # The screen-saver daemon that runs Orbalin in its tests (with its GL visual finder),
+        # the XML checker of its description, and screenshots of the blanked screen.
+        xscreensaver xscreensaver-gl libxml2-utils imagemagick
     )
     ;;
 esac
