@@ -171,7 +171,9 @@ host=$(head -n1 "$work/host")
 inner_size() { xwininfo -children -id "$host" | grep -o '[0-9]*x[0-9]*+-*[0-9]*+-*[0-9]*' |
     head -n1 | cut -d+ -f1; }
 inner_count() { xwininfo -children -id "$host" | sed -n 's/^ *\([0-9]*\) child.*/\1/p'; }
-"$orbalin" --window-id "$host" >"$work/orbalin.log" 2>&1 &
+inner_id() { xwininfo -children -id "$host" | sed -n 's/^ *\(0x[0-9a-f]*\) .*+.*/\1/p' | head -n1; }
+# A new scene every second: each comes in a new view, at the window's size of the moment.
+"$orbalin" --window-id "$host" --new-scene-every 1 >"$work/orbalin.log" 2>&1 &
 orbalin_pid=$!
 pids+=("$orbalin_pid")
 for size in 320x240 640x400 200x500; do
@@ -181,6 +183,10 @@ for size in 320x240 640x400 200x500; do
     wait_until 'shot "$host" "$work/host.ppm" && is_scene "$work/host.ppm"' ||
         fail "no scene in the window: $(picture_stats "$work/host.ppm")"
 done
+first=$(inner_id)
+wait_until '[ "$(inner_id)" != "$first" ] && [ "$(inner_count)" = 1 ]' ||
+    fail "no new scene after a second"
+[ "$(inner_size)" = 200x500 ] || fail "the new scene is $(inner_size) in a 200x500 window"
 kill -TERM "$orbalin_pid"
 wait "$orbalin_pid" && status=0 || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status after SIGTERM"
@@ -188,16 +194,27 @@ wait "$orbalin_pid" && status=0 || status=$?
 
 echo "-- ended in the middle of its frames"
 # Ticking every millisecond, it asks for frame after frame: the signal comes while it draws.
-for signal in TERM INT TERM INT TERM; do
-    "$orbalin" --window-id "$host" --delay 1000 >"$work/orbalin.log" 2>&1 &
+# signal  options                       windows in the host
+cases=(
+    "TERM    --delay 1000                   1"
+    "INT     --delay 1000                   1"
+    "TERM    --delay 1000 --fps             2"
+    "INT     --delay 1000 --speed 5 --fps   2"
+    "TERM    --speed 0.2                    1"
+)
+for case in "${cases[@]}"; do
+    read -r -a words <<<"$case"
+    signal=${words[0]} windows=${words[-1]} options=("${words[@]:1:${#words[@]}-2}")
+    "$orbalin" --window-id "$host" "${options[@]}" >"$work/orbalin.log" 2>&1 &
     orbalin_pid=$!
     pids+=("$orbalin_pid")
     wait_until 'shot "$host" "$work/host.ppm" && is_scene "$work/host.ppm"' ||
         fail "no scene in the window"
+    [ "$(inner_count)" = "$windows" ] || fail "$(inner_count) windows in the host, expected $windows"
     sent=$(now_ms)
     kill "-$signal" "$orbalin_pid"
     wait "$orbalin_pid" && status=0 || status=$?
-    echo "   SIG$signal: status $status after $(($(now_ms) - sent)) ms"
+    echo "   SIG$signal ${options[*]}: status $status after $(($(now_ms) - sent)) ms"
     [ "$status" -eq 0 ] || fail "exit status $status after SIG$signal: $(cat "$work/orbalin.log")"
     [ "$(inner_count)" = 0 ] || fail "the scene's window stayed in the host"
 done
