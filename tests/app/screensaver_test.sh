@@ -22,7 +22,7 @@ cleanup() {
         kill "${pids[i]}" 2>/dev/null || true
         wait "${pids[i]}" 2>/dev/null || true
     done
-    rm -rf "$work"
+    [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
 fail() {
@@ -74,6 +74,8 @@ is_scene() {
     [ "$dark" -ge 700 ] && [ "$coloured" -ge 50 ]
 }
 shot() { import -window "$1" "$2" 2>/dev/null; }
+# Ended: gone, or left unreaped by a parent that has exited.
+ended() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
 
 # A display of its own, as in a desktop session; nothing else draws on it.
 Xvfb -displayfd 3 -screen 0 800x600x24 +extension GLX +render -noreset -nolisten tcp \
@@ -162,6 +164,40 @@ for option in "${passed[@]}"; do
     [ "$got" -eq 1 ] || fail "'$option' from the description is refused: $(cat "$work/err")"
 done
 
+echo "-- the daemon's settings dialog"
+# The dialog reads descriptions only from the daemon's own folder: as root, a private mount shows
+# it a folder holding this one, without touching the system's.
+if [ "$(id -u)" -eq 0 ]; then
+    settings_home=$work/settings-home
+    mkdir -p "$settings_home/runtime" "$work/config"
+    cp "$xml" "$work/config/orbalin.xml"
+    printf 'mode: one\nselected: 0\nprograms: GL: %s --root \\n\n' "$orbalin" \
+        >"$settings_home/.xscreensaver"
+    chown -R nobody:nogroup "$settings_home"
+    chmod 700 "$settings_home/runtime"
+    unshare -m sh -c 'mount --bind "$1" /usr/share/xscreensaver/config && shift && exec "$@"' - \
+        "$work/config" setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        env "HOME=$settings_home" "XDG_RUNTIME_DIR=$settings_home/runtime" \
+        xscreensaver-settings --debug >"$work/settings.log" 2>&1 &
+    settings=$!
+    pids+=("$settings")
+    # It reads the description of the program selected, then previews it in a window of its own.
+    wait_until 'grep -q "forked [0-9]* (orbalin)" "$work/settings.log"' ||
+        fail "the dialog did not preview Orbalin: $(cat "$work/settings.log")"
+    grep -q "reading /usr/share/xscreensaver/config/orbalin.xml" "$work/settings.log" ||
+        fail "the dialog did not read the description: $(cat "$work/settings.log")"
+    ! grep -E -i "error|warning|does not exist" "$work/settings.log" ||
+        fail "the dialog found fault with the description"
+    kill "$settings"
+    wait "$settings" 2>/dev/null || true
+    # Every preview it started ends with the window it was given.
+    for preview in $(sed -n 's/.*forked \([0-9]*\) (orbalin).*/\1/p' "$work/settings.log"); do
+        wait_until 'ended "$preview"' || fail "a preview goes on running without its window"
+    done
+else
+    echo "   (not root: the dialog's folder cannot be replaced privately; skipped)"
+fi
+
 echo "-- drawing into another client's window"
 "$host_window" 320 240 >"$work/host" &
 pids+=($!)
@@ -245,7 +281,9 @@ fi
 pids+=($!)
 wait_until '"${as_user[@]}" xscreensaver-command -time >/dev/null 2>&1' ||
     fail "the daemon does not answer: $(cat "$work/daemon.log")"
-saver_pid() { pgrep -n -f "^$orbalin --root\$" || true; }
+# The program the daemon started, as its log names it.
+saver_pid() { sed -n 's/.*forked ".*orbalin --root" in pid \([0-9]*\) on window.*/\1/p' \
+    "$work/daemon.log" | tail -n1; }
 "${as_user[@]}" xscreensaver-command -activate >/dev/null
 wait_until '[ -n "$(saver_pid)" ]' || fail "the daemon did not start Orbalin: $(cat "$work/daemon.log")"
 saver=$(saver_pid)
@@ -253,13 +291,11 @@ wait_until 'shot root "$work/first.ppm" && is_scene "$work/first.ppm"' ||
     fail "no scene on the blanked screen: $(picture_stats "$work/first.ppm")"
 wait_until 'shot root "$work/later.ppm" && is_scene "$work/later.ppm" &&
     ! cmp -s "$work/first.ppm" "$work/later.ppm"' || fail "the scene does not move"
-# Ended: gone, or left unreaped by a parent that has exited.
-ended() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
 sent=$(now_ms)
 "${as_user[@]}" xscreensaver-command -deactivate >/dev/null
 wait_until 'ended "$saver"' || fail "Orbalin goes on running after the daemon deactivated"
 echo "   ended $(($(now_ms) - sent)) ms after -deactivate"
-[ -z "$(saver_pid)" ] || fail "another Orbalin is running: $(saver_pid)"
+[ "$(saver_pid)" = "$saver" ] || fail "the daemon started Orbalin again"
 # Nothing left in the user's home but what the daemon keeps there.
 left=$(cd "$home" && find . -mindepth 1 ! -path ./runtime ! -path ./.xscreensaver | sort)
 [ -z "$left" ] || fail "left behind in the home folder: $left"
