@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
 # Processor time of Orbalin as a screen saver against a document window of the same size, on
-# Xvfb, each alone on the display for ten seconds after three to settle, twice in turn, with the
-# machine's load before and after.
+# Xvfb, each alone on the display for ten seconds after three to settle: a new window's size,
+# then 1600x900; with the machine's load before and after.
 #   bench/screensaver_cpu.sh [BUILD-DIR]   (default build/release; needs its tests built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1920x1080x24 +extension GLX +render -noreset" \
-        env -u WAYLAND_DISPLAY "$0" "$build"
-fi
 orbalin=$build/app/orbalin host_window=$build/tests/x11_host_window
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A display of its own: Xvfb writes the number of the free display it took once it is ready.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 +extension GLX +render -noreset -nolisten tcp \
+    3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb"; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 300); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+export DISPLAY=:$(head -n1 "$work/display")
+unset WAYLAND_DISPLAY
 
 load() { echo "-- load average $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) processors"; }
 # Processor seconds a process takes over ten seconds, as a percentage of one processor.
@@ -30,7 +36,7 @@ stop() {
 }
 
 load
-for round in 1 2; do
+for round in new-window 1600x900; do
     # A document window, alone on a bus of its own, keeping its settings here.
     dbus-run-session -- env XDG_CONFIG_HOME="$work" "$orbalin" >/dev/null 2>&1 &
     session=$!
@@ -41,6 +47,9 @@ for round in 1 2; do
         sleep 0.1
     done
     [ -n "$window" ] || { echo "no document window" >&2; exit 1; }
+    if [ "$round" != new-window ]; then
+        xdotool windowsize --sync "$window" "${round%x*}" "${round#*x}"
+    fi
     read -r width height < <(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
     pid=$(xdotool getwindowpid "$window")
     echo "round $round: document window ${width}x${height}: $(cpu_percent "$pid") % of a processor"
