@@ -17,7 +17,8 @@ for _ in $(seq 300); do
     [ -s "$work/display" ] && break
     sleep 0.1
 done
-export DISPLAY=:$(head -n1 "$work/display")
+DISPLAY=:$(head -n1 "$work/display")
+export DISPLAY
 unset WAYLAND_DISPLAY
 
 load() { echo "-- load average $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) processors"; }

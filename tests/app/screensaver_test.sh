@@ -30,10 +30,10 @@ fail() {
     exit 1
 }
 
-# Waits up to sixty seconds for a shell command to succeed.
+# Waits up to sixty seconds for a command to succeed.
 wait_until() {
     for _ in $(seq 600); do
-        eval "$1" && return 0
+        "$@" && return 0
         sleep 0.1
     done
     return 1
@@ -74,6 +74,8 @@ is_scene() {
     [ "$dark" -ge 700 ] && [ "$coloured" -ge 50 ]
 }
 shot() { import -window "$1" "$2" 2>/dev/null; }
+# A shot of window $1 into $2 shows a scene.
+shows_scene() { shot "$1" "$2" && is_scene "$2"; }
 # Ended: gone, or left unreaped by a parent that has exited.
 ended() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
 
@@ -81,13 +83,15 @@ ended() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/nu
 Xvfb -displayfd 3 -screen 0 800x600x24 +extension GLX +render -noreset -nolisten tcp \
     3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
-wait_until '[ -s "$work/display" ]' || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$(head -n1 "$work/display")
+wait_until test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+DISPLAY=:$(head -n1 "$work/display")
+export DISPLAY
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM XSCREENSAVER_WINDOW
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime
 
 echo "-- refusals"
+# shellcheck disable=SC1111 # the quotes the program prints
 # environment (- for none)              arguments                           status  says
 cases=(
     "DISPLAY= WAYLAND_DISPLAY=wayland-0  |--root                              |1  |this is a Wayland session"
@@ -175,6 +179,7 @@ if [ "$(id -u)" -eq 0 ]; then
         >"$settings_home/.xscreensaver"
     chown -R nobody:nogroup "$settings_home"
     chmod 700 "$settings_home/runtime"
+    # shellcheck disable=SC2016 # expanded by the inner shell
     unshare -m sh -c 'mount --bind "$1" /usr/share/xscreensaver/config && shift && exec "$@"' - \
         "$work/config" setpriv --reuid=nobody --regid=nogroup --clear-groups \
         env "HOME=$settings_home" "XDG_RUNTIME_DIR=$settings_home/runtime" \
@@ -182,7 +187,7 @@ if [ "$(id -u)" -eq 0 ]; then
     settings=$!
     pids+=("$settings")
     # It reads the description of the program selected, then previews it in a window of its own.
-    wait_until 'grep -q "forked [0-9]* (orbalin)" "$work/settings.log"' ||
+    wait_until grep -q "forked [0-9]* (orbalin)" "$work/settings.log" ||
         fail "the dialog did not preview Orbalin: $(cat "$work/settings.log")"
     grep -q "reading /usr/share/xscreensaver/config/orbalin.xml" "$work/settings.log" ||
         fail "the dialog did not read the description: $(cat "$work/settings.log")"
@@ -191,9 +196,10 @@ if [ "$(id -u)" -eq 0 ]; then
     kill "$settings"
     wait "$settings" 2>/dev/null || true
     # Every preview it started ends with the window it was given.
-    for preview in $(sed -n 's/.*forked \([0-9]*\) (orbalin).*/\1/p' "$work/settings.log"); do
-        wait_until 'ended "$preview"' || fail "a preview goes on running without its window"
-    done
+    sed -n 's/.*forked \([0-9]*\) (orbalin).*/\1/p' "$work/settings.log" >"$work/previews"
+    while read -r preview; do
+        wait_until ended "$preview" || fail "a preview goes on running without its window"
+    done <"$work/previews"
 else
     echo "   (not root: the dialog's folder cannot be replaced privately; skipped)"
 fi
@@ -201,12 +207,13 @@ fi
 echo "-- drawing into another client's window"
 "$host_window" 320 240 >"$work/host" &
 pids+=($!)
-wait_until '[ -s "$work/host" ]' || fail "no host window"
+wait_until test -s "$work/host" || fail "no host window"
 host=$(head -n1 "$work/host")
 # The size of the one window inside the host (the scene), or nothing.
 inner_size() { xwininfo -children -id "$host" | grep -o '[0-9]*x[0-9]*+-*[0-9]*+-*[0-9]*' |
     head -n1 | cut -d+ -f1; }
 inner_count() { xwininfo -children -id "$host" | sed -n 's/^ *\([0-9]*\) child.*/\1/p'; }
+inner_size_is() { [ "$(inner_size)" = "$1" ]; }
 inner_id() { xwininfo -children -id "$host" | sed -n 's/^ *\(0x[0-9a-f]*\) .*+.*/\1/p' | head -n1; }
 # A new scene every second: each comes in a new view, at the window's size of the moment.
 "$orbalin" --window-id "$host" --new-scene-every 1 >"$work/orbalin.log" 2>&1 &
@@ -215,12 +222,12 @@ pids+=("$orbalin_pid")
 for size in 320x240 640x400 200x500; do
     echo "   $size"
     xdotool windowsize "$host" "${size%x*}" "${size#*x}"
-    wait_until '[ "$(inner_size)" = "$size" ]' || fail "the scene is $(inner_size) in a $size window"
-    wait_until 'shot "$host" "$work/host.ppm" && is_scene "$work/host.ppm"' ||
+    wait_until inner_size_is "$size" || fail "the scene is $(inner_size) in a $size window"
+    wait_until shows_scene "$host" "$work/host.ppm" ||
         fail "no scene in the window: $(picture_stats "$work/host.ppm")"
 done
-first=$(inner_id)
-wait_until '[ "$(inner_id)" != "$first" ] && [ "$(inner_count)" = 1 ]' ||
+new_scene_after() { [ "$(inner_id)" != "$1" ] && [ "$(inner_count)" = 1 ]; }
+wait_until new_scene_after "$(inner_id)" ||
     fail "no new scene after a second"
 [ "$(inner_size)" = 200x500 ] || fail "the new scene is $(inner_size) in a 200x500 window"
 kill -TERM "$orbalin_pid"
@@ -244,8 +251,7 @@ for case in "${cases[@]}"; do
     "$orbalin" --window-id "$host" "${options[@]}" >"$work/orbalin.log" 2>&1 &
     orbalin_pid=$!
     pids+=("$orbalin_pid")
-    wait_until 'shot "$host" "$work/host.ppm" && is_scene "$work/host.ppm"' ||
-        fail "no scene in the window"
+    wait_until shows_scene "$host" "$work/host.ppm" || fail "no scene in the window"
     [ "$(inner_count)" = "$windows" ] || fail "$(inner_count) windows in the host, expected $windows"
     sent=$(now_ms)
     kill "-$signal" "$orbalin_pid"
@@ -279,21 +285,23 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 "${as_user[@]}" xscreensaver -no-splash -verbose >"$work/daemon.log" 2>&1 &
 pids+=($!)
-wait_until '"${as_user[@]}" xscreensaver-command -time >/dev/null 2>&1' ||
+daemon_answers() { "${as_user[@]}" xscreensaver-command -time >/dev/null 2>&1; }
+wait_until daemon_answers ||
     fail "the daemon does not answer: $(cat "$work/daemon.log")"
 # The program the daemon started, as its log names it.
 saver_pid() { sed -n 's/.*forked ".*orbalin --root" in pid \([0-9]*\) on window.*/\1/p' \
     "$work/daemon.log" | tail -n1; }
 "${as_user[@]}" xscreensaver-command -activate >/dev/null
-wait_until '[ -n "$(saver_pid)" ]' || fail "the daemon did not start Orbalin: $(cat "$work/daemon.log")"
+saver_started() { [ -n "$(saver_pid)" ]; }
+wait_until saver_started || fail "the daemon did not start Orbalin: $(cat "$work/daemon.log")"
 saver=$(saver_pid)
-wait_until 'shot root "$work/first.ppm" && is_scene "$work/first.ppm"' ||
+wait_until shows_scene root "$work/first.ppm" ||
     fail "no scene on the blanked screen: $(picture_stats "$work/first.ppm")"
-wait_until 'shot root "$work/later.ppm" && is_scene "$work/later.ppm" &&
-    ! cmp -s "$work/first.ppm" "$work/later.ppm"' || fail "the scene does not move"
+moved() { shows_scene root "$work/later.ppm" && ! cmp -s "$work/first.ppm" "$work/later.ppm"; }
+wait_until moved || fail "the scene does not move"
 sent=$(now_ms)
 "${as_user[@]}" xscreensaver-command -deactivate >/dev/null
-wait_until 'ended "$saver"' || fail "Orbalin goes on running after the daemon deactivated"
+wait_until ended "$saver" || fail "Orbalin goes on running after the daemon deactivated"
 echo "   ended $(($(now_ms) - sent)) ms after -deactivate"
 [ "$(saver_pid)" = "$saver" ] || fail "the daemon started Orbalin again"
 # Nothing left in the user's home but what the daemon keeps there.
