@@ -111,6 +111,10 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
            "same scene, seed, ticks and size always give the same picture."),
         QStringLiteral("N"));
     parser.addOptions({help, version, fullScreen, render, output, format, size, ticks, seed});
+    // The screen-saver daemon's conventions: -root as well as --root.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const ScreensaverOptions screensaver;
+    screensaver.addTo(parser);
     parser.addPositionalArgument(QStringLiteral("FILE"), tr("Scene files to open."),
                                  QStringLiteral("[FILE…]"));
 
@@ -141,6 +145,19 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         command.action = Action::Print;
         command.text = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
                                                      QCoreApplication::applicationVersion());
+        return command;
+    }
+
+    if (screensaver.anySet(parser)) {
+        for (const QCommandLineOption* option :
+             {&render, &fullScreen, &output, &format, &size, &ticks, &seed}) {
+            if (parser.isSet(*option))
+                return mistake(tr("--%1 does not go with the screen-saver options.")
+                                   .arg(option->names().constFirst()));
+        }
+        if (const std::optional<QString> wrong = screensaver.read(parser, command.screensaver))
+            return mistake(*wrong);
+        command.action = Action::Screensaver;
         return command;
     }
 

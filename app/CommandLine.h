@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScreensaverOptions.h"
+
 #include <QByteArray>
 #include <QSize>
 #include <QString>
@@ -27,12 +29,15 @@ struct CommandLine {
         Render,  // a picture of a scene, with no display
         Print,   // --help or --version: `text` goes to standard output
         Mistake, // `text` (the mistake and where to read more) goes to standard error
+        // The scene in a screen saver's window, or in one of its own.
+        Screensaver,
     };
 
     Action action = Action::Open;
     bool fullScreen = false;
     QStringList files;
     RenderRequest render;
+    ScreensaverRequest screensaver;
     QString text;
 
     // The exit status for Mistake.

@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "OrbalinApplication.h"
 #include "RenderCommand.h"
+#include "Screensaver.h"
 
 #include <QApplication>
 
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
         return CommandLine::usageError;
     case CommandLine::Action::Render:
         return renderPicture(argc, argv, command.render);
+    case CommandLine::Action::Screensaver:
+        return runScreensaver(argc, argv, command.screensaver);
     case CommandLine::Action::Open:
         break;
     }

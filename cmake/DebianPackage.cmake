@@ -38,6 +38,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, libgl1-mesa-dri, libegl-mesa0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# Orbalin is also one of the screen-saver daemon's programs.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver")
 
 # The licence, where Debian keeps every package's: in its machine-readable copyright format.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orbalin)

@@ -89,10 +89,14 @@ for path in \
     /usr/share/thumbnailers/io.github.orbalin.Orbalin.thumbnailer \
     /usr/share/dbus-1/services/io.github.orbalin.Orbalin.service \
     /usr/share/man/man1/orbalin.1 \
-    /usr/share/doc/orbalin/copyright; do
+    /usr/share/doc/orbalin/copyright \
+    /usr/libexec/xscreensaver/orbalin \
+    /usr/share/xscreensaver/config/orbalin.xml; do
     grep -qxF "$path" <<<"$files" || fail "dpkg -L orbalin does not list $path"
 done
-echo "== dpkg -L orbalin lists the program, desktop entry, file type, icons, metainfo, thumbnailer, bus service, manual page and copyright"
+[ "$(readlink -f "$root/usr/libexec/xscreensaver/orbalin")" = "$root/usr/bin/orbalin" ] ||
+    fail "the screen-saver daemon's link does not lead to the program"
+echo "== dpkg -L orbalin lists the program, desktop entry, file type, icons, metainfo, thumbnailer, bus service, manual page, copyright, and the screen-saver link and description"
 [ -f "$root/usr/share/mime/application/x-orbalin-scene.xml" ] ||
     fail "the MIME database does not know application/x-orbalin-scene"
 grep -q '^application/x-orbalin-scene=io.github.orbalin.Orbalin.desktop' \

@@ -6,7 +6,7 @@
 #   --package-check   and to try it in a fresh Debian root (scripts/check-deb.sh)
 set -euo pipefail
 
-runtime=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6
+runtime=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6 libxcb1-dev
     qt6-qpa-plugins qt6-wayland libgl-dev libglu1-mesa-dev libgl1-mesa-dri
     libegl-dev libegl1 libegl-mesa0)
 # dpkg-shlibdeps reads the program's libraries; CPack asks `file` which files are programs.
@@ -30,6 +30,9 @@ case "${1:-}" in
         dbus dbus-x11 libglib2.0-bin openbox xdotool x11-utils libx11-dev
         desktop-file-utils appstream
         dpkg-dev file
+        # The screen-saver daemon that runs Orbalin in its tests (with its GL visual finder),
+        # the XML checker of its description, and screenshots of the blanked screen.
+        xscreensaver xscreensaver-gl libxml2-utils imagemagick
     )
     ;;
 esac

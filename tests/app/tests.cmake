@@ -36,3 +36,15 @@ orbalin_add_test(wayland_tests GUI
 add_dependencies(wayland_tests orbalin)
 target_compile_definitions(wayland_tests PRIVATE ORBALIN_PROGRAM="$<TARGET_FILE:orbalin>"
     WESTON="${WESTON}" WESTON_SCREENSHOOTER="${WESTON_SCREENSHOOTER}")
+
+# Orbalin as a screen saver: in a window made by another X client, and run by the real
+# screen-saver daemon as an unprivileged user; its XML description as the daemon reads it.
+find_program(XSCREENSAVER xscreensaver REQUIRED)
+find_program(XMLLINT xmllint REQUIRED)
+add_executable(x11_host_window app/x11_host_window.cpp)
+target_link_libraries(x11_host_window PRIVATE X11::X11)
+add_test(NAME app_screensaver
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/app/screensaver_test.sh
+        $<TARGET_FILE:orbalin> $<TARGET_FILE:x11_host_window>
+        ${PROJECT_SOURCE_DIR}/resources/orbalin.xml)
+set_tests_properties(app_screensaver PROPERTIES LABELS gui TIMEOUT 300)

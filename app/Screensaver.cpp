@@ -1,0 +1,205 @@
+#include "Screensaver.h"
+
+#include "OrbalinApplication.h"
+#include "OrbalinDocument.h"
+#include "ScreensaverFrameRate.h"
+#include "ScreensaverSignals.h"
+#include "ScreensaverWindow.h"
+#include "view/OrbalinOpenGLView.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <xcb/xcb.h>
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("Screensaver", text);
+}
+
+// The tick of the view's own timer.
+constexpr int viewTickMicroseconds = 16'000;
+
+int fail(const QString& line) {
+    const QString message = QStringLiteral("orbalin: %1\n").arg(line);
+    std::fputs(message.toLocal8Bit().constData(), stderr);
+    return 1;
+}
+
+// Why there is no X11 display to draw on, or nothing when there is one. Asked before Qt starts,
+// since a platform that fails to start ends the program with lines of its own.
+QString missingDisplay() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb"))
+        return tr("a screen saver draws on X11 only, not on the “%1” platform; Wayland has no "
+                  "way to hand a screen saver's window to a program.")
+            .arg(QString::fromLocal8Bit(platform));
+    const QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty())
+        return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+                   ? tr("a screen saver needs an X11 display, and DISPLAY is not set.")
+                   : tr("a screen saver needs X11, and this is a Wayland session: Wayland has no "
+                        "way to hand a screen saver's window to a program.");
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool failed = xcb_connection_has_error(connection) != 0;
+    xcb_disconnect(connection);
+    if (failed)
+        return tr("cannot connect to the X11 display “%1”.").arg(QString::fromLocal8Bit(display));
+    return {};
+}
+
+} // namespace
+
+void scaleCameraSteps(OrbitCamera& camera, double factor) {
+    if (factor == 1.0)
+        return;
+    camera.dxang *= factor;
+    camera.dyang *= factor;
+    camera.dzang *= factor;
+    camera.drt *= factor;
+    camera.dup *= factor;
+}
+
+Screensaver::Screensaver(QWindow* host, const ScreensaverRequest& request, SceneDocument* document)
+    : host_(host)
+    , request_(request)
+    , document_(document) {
+    tickTimer_.setTimerType(Qt::PreciseTimer);
+    tickTimer_.setInterval(std::max(1, (request.delayMicroseconds + 500) / 1000));
+    connect(&tickTimer_, &QTimer::timeout, this, [this] {
+        if (view_)
+            view_->animate();
+    });
+    if (request.newSceneEverySeconds > 0) {
+        sceneTimer_.setInterval(std::chrono::seconds(request.newSceneEverySeconds));
+        connect(&sceneTimer_, &QTimer::timeout, this, &Screensaver::newScene);
+    }
+    if (request.showFrameRate)
+        frameRate_ = std::make_unique<ScreensaverFrameRate>(host);
+}
+
+Screensaver::~Screensaver() {
+    // The view goes first, and its context with it, while the host is still there.
+    view_.reset();
+    frameRate_.reset();
+}
+
+void Screensaver::fit(const QSize& size) {
+    size_ = size;
+    if (view_)
+        view_->setGeometry(QRect(QPoint(0, 0), size));
+    if (frameRate_)
+        frameRate_->place(size);
+}
+
+void Screensaver::newScene() {
+    // A view with no document makes its own random scene on its first frame, as a new
+    // document's view does; one given the scene file's document shows that scene.
+    auto view = std::make_unique<OrbalinOpenGLView>(QRect(QPoint(0, 0), size_.expandedTo({1, 1})));
+    view->setOrbalinDocument(document_);
+    scaleCameraSteps(view->camera(), request_.speed);
+    // The view ticks every 16 ms by itself; any other tick comes from here.
+    const bool ownTick = request_.delayMicroseconds != viewTickMicroseconds;
+    view->setPaused(ownTick);
+    view->setFlags(Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
+    view->setParent(host_);
+    view->show();
+    if (frameRate_) {
+        connect(view.get(), &QOpenGLWindow::frameSwapped, frameRate_.get(),
+                &ScreensaverFrameRate::frameShown);
+        frameRate_->place(size_);
+        frameRate_->show();
+    }
+    // The old view goes once the new one covers it.
+    view_ = std::move(view);
+    if (ownTick)
+        tickTimer_.start();
+    if (request_.newSceneEverySeconds > 0)
+        sceneTimer_.start();
+}
+
+int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
+    if (const QString missing = missingDisplay(); !missing.isEmpty())
+        return fail(missing);
+    if (!ScreensaverSignals::install())
+        return fail(tr("cannot catch SIGTERM: %1").arg(QString::fromLocal8Bit(strerror(errno))));
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    // Without a session bus, the platform's accessibility bridge would have one started for the
+    // display, and it would outlive the saver: the saver needs no bus.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    QGuiApplication application(argc, argv);
+    OrbalinApplication::identify();
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return fail(tr("a screen saver draws on X11 only."));
+
+    // The shell seeds the random numbers from the clock, as when windows open, and reads a
+    // scene file as a window would.
+    OrbalinApplication shell;
+    std::unique_ptr<Document> file;
+    if (!request.scene.isEmpty()) {
+        QString failure;
+        QString reason;
+        file = shell.documentController().readDocument(request.scene, &failure, &reason);
+        if (!file)
+            return fail(failure + u' ' + DocumentController::sentence(reason));
+    }
+
+    std::uint32_t windowId = request.windowId;
+    const QString daemonWindow = qEnvironmentVariable("XSCREENSAVER_WINDOW");
+    if (request.target != ScreensaverRequest::Target::WindowId && !daemonWindow.isEmpty()) {
+        const std::optional<std::uint32_t> id = windowIdFrom(daemonWindow);
+        if (!id)
+            return fail(
+                tr("XSCREENSAVER_WINDOW holds “%1”, which is no X11 window id.").arg(daemonWindow));
+        windowId = *id;
+    }
+
+    std::unique_ptr<ScreensaverWindow> foreign;
+    std::unique_ptr<QWindow> host;
+    if (windowId != 0) {
+        foreign = ScreensaverWindow::watch(windowId);
+        if (!foreign)
+            return fail(tr("there is no X11 window 0x%1 to draw into.").arg(windowId, 0, 16));
+        host.reset(QWindow::fromWinId(windowId));
+    } else {
+        host = std::make_unique<QWindow>();
+        host->setTitle(QStringLiteral("Orbalin"));
+        host->resize(640, 480);
+    }
+
+    Screensaver saver(host.get(), request, qobject_cast<OrbalinDocument*>(file.get()));
+    if (foreign) {
+        const auto fitForeign = [&saver, ratio = host->devicePixelRatio()](QSize size) {
+            saver.fit((QSizeF(size) / ratio).toSize());
+        };
+        fitForeign(foreign->size());
+        QObject::connect(foreign.get(), &ScreensaverWindow::resized, &saver, fitForeign);
+        QObject::connect(foreign.get(), &ScreensaverWindow::gone, &application,
+                         &QCoreApplication::quit);
+    } else {
+        const auto fitOwn = [&saver, window = host.get()] { saver.fit(window->size()); };
+        QObject::connect(host.get(), &QWindow::widthChanged, &saver, fitOwn);
+        QObject::connect(host.get(), &QWindow::heightChanged, &saver, fitOwn);
+        if (request.target == ScreensaverRequest::Target::Root) {
+            // The whole screen even where no window manager makes full-screen windows so.
+            host->setGeometry(host->screen()->geometry());
+            host->showFullScreen();
+        } else {
+            host->show();
+        }
+        fitOwn();
+    }
+    saver.newScene();
+
+    ScreensaverSignals termination;
+    QObject::connect(&termination, &ScreensaverSignals::terminationRequested, &application,
+                     &QCoreApplication::quit);
+    application.exec();
+    return 0;
+}

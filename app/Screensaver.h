@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ScreensaverOptions.h"
+
+#include <QObject>
+#include <QSize>
+#include <QTimer>
+
+#include <memory>
+
+class OrbalinOpenGLView;
+class QWindow;
+class SceneDocument;
+class ScreensaverFrameRate;
+struct OrbitCamera;
+
+// The scene view hosted in a screen saver's window: it fills the host, takes no input, gets a
+// fresh scene from time to time, and ticks at the requested rate and speed. The host is the
+// daemon's window (or any other program's), or a window of Orbalin's own.
+class Screensaver : public QObject {
+    Q_OBJECT
+
+  public:
+    // `document` holds the scene to show, or is null for random scenes. Neither is owned; both
+    // outlive the saver.
+    Screensaver(QWindow* host, const ScreensaverRequest& request, SceneDocument* document);
+    ~Screensaver() override;
+
+    // Follows the host's size, in its logical pixels.
+    void fit(const QSize& size);
+    // A new view with a new camera and, unless a scene file is shown, a new random scene: what a
+    // new document makes.
+    void newScene();
+
+    OrbalinOpenGLView* view() const { return view_.get(); }
+
+  private:
+    QWindow* host_;
+    ScreensaverRequest request_;
+    SceneDocument* document_;
+    QSize size_;
+    std::unique_ptr<OrbalinOpenGLView> view_;
+    std::unique_ptr<ScreensaverFrameRate> frameRate_;
+    QTimer tickTimer_;
+    QTimer sceneTimer_;
+};
+
+// Multiplies the camera's angle and drift steps; a factor of 1 leaves the camera untouched.
+void scaleCameraSteps(OrbitCamera& camera, double factor);
+
+// The whole run of `orbalin --root`, `--window-id` and the other screen-saver options; the
+// exit status.
+int runScreensaver(int argc, char** argv, const ScreensaverRequest& request);

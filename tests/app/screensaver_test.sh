@@ -1,0 +1,310 @@
+#!/usr/bin/env bash
+# Orbalin as a screen saver, used as the screen-saver daemon uses it:
+# - what it refuses (no X11 display, a Wayland session, mistakes in the options), each said in
+#   one line with its status;
+# - its XML description, as the daemon's settings dialog reads it, with every value its
+#   controls can pass accepted by the program;
+# - drawn into a window made by another X client: it fills the window and follows its size,
+#   and SIGTERM or SIGINT in the middle of its frames ends it with status 0, leaving nothing in
+#   the window;
+# - the real daemon, run by an unprivileged user (the daemon runs no program as root), blanks
+#   the screen with a moving scene and ends Orbalin when told to deactivate.
+#   screensaver_test.sh ORBALIN HOST_WINDOW XML_DESCRIPTION
+set -euo pipefail
+orbalin=$1 host_window=$2 xml=$3
+
+# Under the build folder, where the daemon's user can read it (not under a private /tmp).
+work=$(mktemp -d "$PWD/screensaver-test.XXXXXX")
+chmod 755 "$work"
+pids=()
+cleanup() {
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
+    [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Waits up to sixty seconds for a command to succeed.
+wait_until() {
+    for _ in $(seq 600); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# Milliseconds since some fixed moment.
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# "DARK COLOURED" of a picture: the share of near-black pixels in thousandths, and how many
+# pixels are clearly coloured (not grey).
+picture_stats() {
+    python3 - "$1" <<'EOF'
+import sys
+data = open(sys.argv[1], "rb").read()
+# A binary PPM: P6, width, height, maximum, then the pixels.
+fields, pos = [], 0
+while len(fields) < 4:
+    while data[pos:pos + 1].isspace():
+        pos += 1
+    end = pos
+    while not data[end:end + 1].isspace():
+        end += 1
+    fields.append(data[pos:end])
+    pos = end
+pixels = data[pos + 1:]
+r, g, b = pixels[0::3], pixels[1::3], pixels[2::3]
+dark = coloured = 0
+for x, y, z in zip(r, g, b):
+    top, bottom = max(x, y, z), min(x, y, z)
+    dark += top < 40
+    coloured += top - bottom > 60
+print(dark * 1000 // len(r), coloured)
+EOF
+}
+# True when the picture is a scene: mostly dark, with coloured lines.
+is_scene() {
+    local dark coloured
+    read -r dark coloured < <(picture_stats "$1")
+    [ "$dark" -ge 700 ] && [ "$coloured" -ge 50 ]
+}
+shot() { import -window "$1" "$2" 2>/dev/null; }
+# A shot of window $1 into $2 shows a scene.
+shows_scene() { shot "$1" "$2" && is_scene "$2"; }
+# Ended: gone, or left unreaped by a parent that has exited.
+ended() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
+
+# A display of its own, as in a desktop session; nothing else draws on it.
+Xvfb -displayfd 3 -screen 0 800x600x24 +extension GLX +render -noreset -nolisten tcp \
+    3>"$work/display" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+wait_until test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+DISPLAY=:$(head -n1 "$work/display")
+export DISPLAY
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM XSCREENSAVER_WINDOW
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR=$work/runtime
+
+echo "-- refusals"
+# shellcheck disable=SC1111 # the quotes the program prints
+# environment (- for none)              arguments                           status  says
+cases=(
+    "DISPLAY= WAYLAND_DISPLAY=wayland-0  |--root                              |1  |this is a Wayland session"
+    "QT_QPA_PLATFORM=wayland             |-root                               |1  |not on the “wayland” platform"
+    "DISPLAY=                            |--window-id 0x400001                |1  |DISPLAY is not set"
+    "DISPLAY=:65000                      |--root                              |1  |cannot connect to the X11 display"
+    "-                                   |--window-id 0x7fffff0               |1  |there is no X11 window 0x7fffff0"
+    "XSCREENSAVER_WINDOW=nowindow        |--root                              |1  |XSCREENSAVER_WINDOW holds “nowindow”"
+    "-                                   |--root --scene $work/missing.orbalin|1  |“missing.orbalin” could not be opened"
+    "-                                   |-window-id 12ab                     |2  |--window-id takes an X11 window id"
+    "-                                   |-delay -5                           |2  |--delay takes microseconds"
+    "-                                   |--speed 0                           |2  |--speed takes a factor"
+    "-                                   |--new-scene-every 1.5               |2  |--new-scene-every takes seconds"
+    "-                                   |--root $work/scene.orbalin          |2  |name it with --scene"
+    "-                                   |--fps --fullscreen                  |2  |--fullscreen does not go with"
+)
+for case in "${cases[@]}"; do
+    IFS='|' read -r environment arguments status says <<<"$case"
+    read -r -a environment <<<"$environment"
+    [ "${environment[0]}" = - ] && environment=()
+    read -r -a arguments <<<"$arguments"
+    status=${status// /}
+    says=${says%"${says##*[![:space:]]}"}
+    echo "   ${environment[*]} ${arguments[*]}"
+    set +e
+    env "${environment[@]}" "$orbalin" "${arguments[@]}" >"$work/out" 2>"$work/err"
+    got=$?
+    set -e
+    [ "$got" -eq "$status" ] || fail "status $got, expected $status: $(cat "$work/err")"
+    grep -qF -- "$says" "$work/err" || fail "expected '$says' on standard error: $(cat "$work/err")"
+    [ ! -s "$work/out" ] || fail "wrote on standard output: $(cat "$work/out")"
+    # A failure to run is one line; a mistake is followed by the usage.
+    if [ "$status" -eq 1 ]; then
+        [ "$(wc -l <"$work/err")" -eq 1 ] || fail "more than one line: $(cat "$work/err")"
+    fi
+done
+
+echo "-- the XML description"
+xmllint --noout "$xml" || fail "the description is not well-formed XML"
+field() { xmllint --xpath "$1" "$xml"; }
+# what the daemon reads                                          expected
+fields=(
+    "string(/screensaver/@name)                                 |orbalin"
+    "string(/screensaver/@gl)                                   |yes"
+    "string(/screensaver/command/@arg)                          |--root"
+    "string(//number[@id='delay']/@arg)                         |--delay %"
+    "string(//number[@id='speed']/@arg)                         |--speed %"
+    "string(//boolean[@id='showfps']/@arg-set)                  |--fps"
+    "boolean(normalize-space(/screensaver/_description))        |true"
+    "boolean(string(/screensaver/@_label))                      |true"
+)
+for entry in "${fields[@]}"; do
+    IFS='|' read -r path expected <<<"$entry"
+    got=$(field "${path%"${path##*[![:space:]]}"}")
+    [ "$got" = "$expected" ] || fail "$path is '$got', expected '$expected'"
+done
+# Every value a control can pass gets past the command line: the program then looks for the
+# window (status 1), where a refused option would be a mistake (status 2).
+passed=("$(field 'string(/screensaver/command/@arg)')")
+for id in $(field '//number/@id' | grep -o '"[^"]*"' | tr -d '"'); do
+    for end in low high default; do
+        value=$(field "string(//number[@id='$id']/@$end)")
+        passed+=("$(field "string(//number[@id='$id']/@arg)" | sed "s/%/$value/")")
+    done
+done
+while read -r argument; do passed+=("$argument"); done < <(field '//boolean/@arg-set' |
+    grep -o '"[^"]*"' | tr -d '"')
+for option in "${passed[@]}"; do
+    read -r -a words <<<"$option"
+    set +e
+    "$orbalin" "${words[@]}" --window-id 0x7fffff0 >/dev/null 2>"$work/err"
+    got=$?
+    set -e
+    [ "$got" -eq 1 ] || fail "'$option' from the description is refused: $(cat "$work/err")"
+done
+
+echo "-- the daemon's settings dialog"
+# The dialog reads descriptions only from the daemon's own folder: as root, a private mount shows
+# it a folder holding this one, without touching the system's.
+if [ "$(id -u)" -eq 0 ]; then
+    settings_home=$work/settings-home
+    mkdir -p "$settings_home/runtime" "$work/config"
+    cp "$xml" "$work/config/orbalin.xml"
+    printf 'mode: one\nselected: 0\nprograms: GL: %s --root \\n\n' "$orbalin" \
+        >"$settings_home/.xscreensaver"
+    chown -R nobody:nogroup "$settings_home"
+    chmod 700 "$settings_home/runtime"
+    # shellcheck disable=SC2016 # expanded by the inner shell
+    unshare -m sh -c 'mount --bind "$1" /usr/share/xscreensaver/config && shift && exec "$@"' - \
+        "$work/config" setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        env "HOME=$settings_home" "XDG_RUNTIME_DIR=$settings_home/runtime" \
+        xscreensaver-settings --debug >"$work/settings.log" 2>&1 &
+    settings=$!
+    pids+=("$settings")
+    # It reads the description of the program selected, then previews it in a window of its own.
+    wait_until grep -q "forked [0-9]* (orbalin)" "$work/settings.log" ||
+        fail "the dialog did not preview Orbalin: $(cat "$work/settings.log")"
+    grep -q "reading /usr/share/xscreensaver/config/orbalin.xml" "$work/settings.log" ||
+        fail "the dialog did not read the description: $(cat "$work/settings.log")"
+    ! grep -E -i "error|warning|does not exist" "$work/settings.log" ||
+        fail "the dialog found fault with the description"
+    kill "$settings"
+    wait "$settings" 2>/dev/null || true
+    # Every preview it started ends with the window it was given.
+    sed -n 's/.*forked \([0-9]*\) (orbalin).*/\1/p' "$work/settings.log" >"$work/previews"
+    while read -r preview; do
+        wait_until ended "$preview" || fail "a preview goes on running without its window"
+    done <"$work/previews"
+else
+    echo "   (not root: the dialog's folder cannot be replaced privately; skipped)"
+fi
+
+echo "-- drawing into another client's window"
+"$host_window" 320 240 >"$work/host" &
+pids+=($!)
+wait_until test -s "$work/host" || fail "no host window"
+host=$(head -n1 "$work/host")
+# The size of the one window inside the host (the scene), or nothing.
+inner_size() { xwininfo -children -id "$host" | grep -o '[0-9]*x[0-9]*+-*[0-9]*+-*[0-9]*' |
+    head -n1 | cut -d+ -f1; }
+inner_count() { xwininfo -children -id "$host" | sed -n 's/^ *\([0-9]*\) child.*/\1/p'; }
+inner_size_is() { [ "$(inner_size)" = "$1" ]; }
+inner_id() { xwininfo -children -id "$host" | sed -n 's/^ *\(0x[0-9a-f]*\) .*+.*/\1/p' | head -n1; }
+# A new scene every second: each comes in a new view, at the window's size of the moment.
+"$orbalin" --window-id "$host" --new-scene-every 1 >"$work/orbalin.log" 2>&1 &
+orbalin_pid=$!
+pids+=("$orbalin_pid")
+for size in 320x240 640x400 200x500; do
+    echo "   $size"
+    xdotool windowsize "$host" "${size%x*}" "${size#*x}"
+    wait_until inner_size_is "$size" || fail "the scene is $(inner_size) in a $size window"
+    wait_until shows_scene "$host" "$work/host.ppm" ||
+        fail "no scene in the window: $(picture_stats "$work/host.ppm")"
+done
+new_scene_after() { [ "$(inner_id)" != "$1" ] && [ "$(inner_count)" = 1 ]; }
+wait_until new_scene_after "$(inner_id)" ||
+    fail "no new scene after a second"
+[ "$(inner_size)" = 200x500 ] || fail "the new scene is $(inner_size) in a 200x500 window"
+kill -TERM "$orbalin_pid"
+wait "$orbalin_pid" && status=0 || status=$?
+[ "$status" -eq 0 ] || fail "exit status $status after SIGTERM"
+[ "$(inner_count)" = 0 ] || fail "the scene's window stayed in the host"
+
+echo "-- ended in the middle of its frames"
+# Ticking every millisecond, it asks for frame after frame: the signal comes while it draws.
+# signal  options                       windows in the host
+cases=(
+    "TERM    --delay 1000                   1"
+    "INT     --delay 1000                   1"
+    "TERM    --delay 1000 --fps             2"
+    "INT     --delay 1000 --speed 5 --fps   2"
+    "TERM    --speed 0.2                    1"
+)
+for case in "${cases[@]}"; do
+    read -r -a words <<<"$case"
+    signal=${words[0]} windows=${words[-1]} options=("${words[@]:1:${#words[@]}-2}")
+    "$orbalin" --window-id "$host" "${options[@]}" >"$work/orbalin.log" 2>&1 &
+    orbalin_pid=$!
+    pids+=("$orbalin_pid")
+    wait_until shows_scene "$host" "$work/host.ppm" || fail "no scene in the window"
+    [ "$(inner_count)" = "$windows" ] || fail "$(inner_count) windows in the host, expected $windows"
+    sent=$(now_ms)
+    kill "-$signal" "$orbalin_pid"
+    wait "$orbalin_pid" && status=0 || status=$?
+    echo "   SIG$signal ${options[*]}: status $status after $(($(now_ms) - sent)) ms"
+    [ "$status" -eq 0 ] || fail "exit status $status after SIG$signal: $(cat "$work/orbalin.log")"
+    [ "$(inner_count)" = 0 ] || fail "the scene's window stayed in the host"
+done
+
+echo "-- the screen-saver daemon"
+home=$work/home
+mkdir -p "$home/runtime"
+chmod 700 "$home/runtime"
+cat >"$home/.xscreensaver" <<EOF
+mode:		one
+selected:	0
+timeout:	0:30:00
+cycle:		0:30:00
+lock:		False
+fade:		False
+unfade:		False
+splash:		False
+dpmsEnabled:	False
+programs:	GL: $orbalin --root	\n
+EOF
+# The daemon and its programs run as an unprivileged user with a home of their own.
+as_user=(env "HOME=$home" "XDG_RUNTIME_DIR=$home/runtime")
+if [ "$(id -u)" -eq 0 ]; then
+    chown -R nobody:nogroup "$home"
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups "${as_user[@]}")
+fi
+"${as_user[@]}" xscreensaver -no-splash -verbose >"$work/daemon.log" 2>&1 &
+pids+=($!)
+daemon_answers() { "${as_user[@]}" xscreensaver-command -time >/dev/null 2>&1; }
+wait_until daemon_answers ||
+    fail "the daemon does not answer: $(cat "$work/daemon.log")"
+# The program the daemon started, as its log names it.
+saver_pid() { sed -n 's/.*forked ".*orbalin --root" in pid \([0-9]*\) on window.*/\1/p' \
+    "$work/daemon.log" | tail -n1; }
+"${as_user[@]}" xscreensaver-command -activate >/dev/null
+saver_started() { [ -n "$(saver_pid)" ]; }
+wait_until saver_started || fail "the daemon did not start Orbalin: $(cat "$work/daemon.log")"
+saver=$(saver_pid)
+wait_until shows_scene root "$work/first.ppm" ||
+    fail "no scene on the blanked screen: $(picture_stats "$work/first.ppm")"
+moved() { shows_scene root "$work/later.ppm" && ! cmp -s "$work/first.ppm" "$work/later.ppm"; }
+wait_until moved || fail "the scene does not move"
+sent=$(now_ms)
+"${as_user[@]}" xscreensaver-command -deactivate >/dev/null
+wait_until ended "$saver" || fail "Orbalin goes on running after the daemon deactivated"
+echo "   ended $(($(now_ms) - sent)) ms after -deactivate"
+[ "$(saver_pid)" = "$saver" ] || fail "the daemon started Orbalin again"
+# Nothing left in the user's home but what the daemon keeps there.
+left=$(cd "$home" && find . -mindepth 1 ! -path ./runtime ! -path ./.xscreensaver | sort)
+[ -z "$left" ] || fail "left behind in the home folder: $left"
+echo "done"
