@@ -23,6 +23,7 @@ OrbalinOpenGLView::OrbalinOpenGLView(const QRect& frame, const QSurfaceFormat& p
     animationTimer.setInterval(animationIntervalMs);
     animationTimer.setSingleShot(false);
     connect(&animationTimer, &QTimer::timeout, this, [this] { animate(); });
+    sceneClock_.start();
 }
 
 OrbalinOpenGLView::~OrbalinOpenGLView() {
@@ -80,6 +81,12 @@ void OrbalinOpenGLView::delayedInit() {
 }
 
 void OrbalinOpenGLView::setPaused(bool paused) {
+    if (paused && sceneClock_.isValid()) {
+        sceneTimeBeforeMs_ += sceneClock_.elapsed();
+        sceneClock_.invalidate();
+    } else if (!paused && !sceneClock_.isValid()) {
+        sceneClock_.start();
+    }
     paused_ = paused;
     if (paused)
         animationTimer.stop();
@@ -137,7 +144,16 @@ void OrbalinOpenGLView::drawRect() {
     if (!inited_)
         delayedInit();
 
-    drawSceneFrame(camera_, pointPairArray_.get());
+    drawSceneFrame(pictureCamera(), pointPairArray_.get(), userView_);
+}
+
+UserView::Time OrbalinOpenGLView::sceneTime() const {
+    return UserView::Time(sceneTimeBeforeMs_ + (sceneClock_.isValid() ? sceneClock_.elapsed() : 0));
+}
+
+void OrbalinOpenGLView::resetView() {
+    userView_.reset();
+    update();
 }
 
 void OrbalinOpenGLView::paintGL() {

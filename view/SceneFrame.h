@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OrbitCamera.h"
+#include "UserView.h"
 #include "model/GLPointPair.h"
 
 // Half the extent of the orthographic viewing volume, in every direction.
@@ -16,8 +17,10 @@ void setUpSceneContext(const OrbitCamera& camera);
 
 // One frame in the current viewport: cleared to opaque black, projected orthographically
 // through the camera's look-at, every pair drawn as one segment in array order, the whole
-// frame left opaque. A null scene draws only the background.
-void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene);
+// frame left opaque. A null scene draws only the background. The user's turn, zoom and pan go
+// on top of the camera; without them the frame is exactly the camera's.
+void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene,
+                    const UserView& userView = UserView());
 
 // Every pair takes its own animation step, in array order.
 void animatePointPairs(const PointPairs* scene);
