@@ -39,6 +39,11 @@ void OrbalinOpenGLView::endDrag() {
 
 void OrbalinOpenGLView::mousePressEvent(QMouseEvent* event) {
     event->accept();
+    // The view is a window of its own inside the document window: a press in it takes the
+    // keyboard there (once focus has gone to the menu bar it would not come back by itself),
+    // so that the keys that turn and zoom reach it.
+    if (QGuiApplication::focusWindow() != this)
+        requestActivate();
     if (dragButton_ != Qt::NoButton)
         return; // a second button during a drag changes nothing
     if (event->button() != Qt::LeftButton && event->button() != Qt::MiddleButton)

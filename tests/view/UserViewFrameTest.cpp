@@ -74,8 +74,13 @@ TEST_F(UserViewFrameTest, DragsWheelAndKeysMoveThePictureAsPredictedAndHomeGives
     EXPECT_TRUE(samePixels(frame(), untouched));
 
     // A left-drag of a quarter of the height to the right: an eighth of a turn, the near end
-    // coming to the right. The height of everything stays.
-    drag(Qt::LeftButton, {}, QPoint(300, 200), QPoint(400, 200));
+    // coming to the right. The height of everything stays. The hand grips while it turns.
+    QTest::mousePress(&view_, Qt::LeftButton, {}, QPoint(300, 200));
+    QTest::mouseMove(&view_, QPoint(350, 200));
+    EXPECT_EQ(view_.cursor().shape(), Qt::ClosedHandCursor);
+    QTest::mouseMove(&view_, QPoint(400, 200));
+    QTest::mouseRelease(&view_, Qt::LeftButton, {}, QPoint(400, 200));
+    EXPECT_EQ(view_.cursor().shape(), Qt::ArrowCursor);
     const Pixels turned = frame();
     const Extent t = litExtent(turned);
     EXPECT_NEAR(t.minX, 400 - 141, 2);
@@ -121,11 +126,14 @@ TEST_F(UserViewFrameTest, DragsWheelAndKeysMoveThePictureAsPredictedAndHomeGives
 TEST_F(UserViewFrameTest, APausedViewTurnsByHandAndStaysPaused) {
     view_.setPaused(true);
     const Pixels untouched = frame();
+    const QImage picture = view_.grabFrame(); // as Export Image and Copy take it
     drag(Qt::MiddleButton, {}, QPoint(400, 200), QPoint(400, 300));
     QTest::keyClick(&view_, Qt::Key_Right);
     EXPECT_FALSE(samePixels(frame(), untouched));
+    EXPECT_NE(view_.grabFrame(), picture);
     EXPECT_FALSE(view_.isAnimating());
     QTest::keyClick(&view_, Qt::Key_R);
     EXPECT_TRUE(samePixels(frame(), untouched));
+    EXPECT_EQ(view_.grabFrame(), picture);
     EXPECT_FALSE(view_.isAnimating());
 }
