@@ -97,7 +97,9 @@ void OrbalinOpenGLView::wheelEvent(QWheelEvent* event) {
         !event->angleDelta().isNull() ? event->angleDelta().y() : event->pixelDelta().y();
     if (steps == 0)
         return;
-    userView_.zoomBy(std::pow(zoomPerNotch, steps / eighthsPerNotch));
+    // However wild the device, one event zooms at most from one bound to the other.
+    const double notches = std::clamp(steps / eighthsPerNotch, -50.0, 50.0);
+    userView_.zoomBy(std::pow(zoomPerNotch, notches));
     userMoved();
 }
 

@@ -132,6 +132,11 @@ TEST_F(UserViewFrameTest, APausedViewTurnsByHandAndStaysPaused) {
     EXPECT_FALSE(samePixels(frame(), untouched));
     EXPECT_NE(view_.grabFrame(), picture);
     EXPECT_FALSE(view_.isAnimating());
+    // A wheel gone wild zooms to a bound and no further.
+    wheel(INT_MAX);
+    EXPECT_EQ(view_.userView().zoom(), UserView::maxZoom);
+    wheel(-INT_MAX);
+    EXPECT_EQ(view_.userView().zoom(), UserView::minZoom);
     QTest::keyClick(&view_, Qt::Key_R);
     EXPECT_TRUE(samePixels(frame(), untouched));
     EXPECT_EQ(view_.grabFrame(), picture);
