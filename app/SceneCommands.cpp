@@ -32,6 +32,9 @@ SceneCommands::SceneCommands(DocumentWindow* window, OrbalinOpenGLView* view)
     , pause_(wire(window, "actionPauseAnimation", {QKeySequence(Qt::Key_Space)})) {
     if (pause_)
         connect(pause_, &QAction::triggered, this, &SceneCommands::togglePause);
+    if (QAction* action =
+            wire(window, "actionResetView", {QKeySequence(Qt::Key_Home), QKeySequence(Qt::Key_R)}))
+        connect(action, &QAction::triggered, this, &SceneCommands::resetView);
     if (QAction* action = wire(window, "actionExportImage", {}))
         connect(action, &QAction::triggered, this, &SceneCommands::exportImage);
     if (QAction* action = wire(window, "actionCopy", QKeySequence::keyBindings(QKeySequence::Copy)))
@@ -44,6 +47,11 @@ void SceneCommands::togglePause() {
     view_->setPaused(!view_->isPaused());
     if (pause_)
         pause_->setText(view_->isPaused() ? tr("&Resume Animation") : tr("&Pause Animation"));
+}
+
+void SceneCommands::resetView() {
+    if (view_)
+        view_->resetView();
 }
 
 void SceneCommands::exportImage() {

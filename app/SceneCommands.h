@@ -8,7 +8,8 @@ class OrbalinOpenGLView;
 class QAction;
 
 // The commands of a scene window that act on its view: View ▸ Pause Animation / Resume
-// Animation (Space), File ▸ Export Image… and Edit ▸ Copy, which take the frame on show.
+// Animation (Space), View ▸ Reset View (Home, also R), File ▸ Export Image… and Edit ▸ Copy,
+// which take the frame on show (with whatever the user has done to it).
 // Owned by the window.
 class SceneCommands : public QObject {
     Q_OBJECT
@@ -17,6 +18,7 @@ class SceneCommands : public QObject {
     SceneCommands(DocumentWindow* window, OrbalinOpenGLView* view);
 
     void togglePause();
+    void resetView();
     void exportImage();
     void copy();
 

@@ -32,6 +32,7 @@ OrbalinOpenGLView::OrbalinOpenGLView(const QRect& frame, const QSurfaceFormat& p
     animationTimer.setInterval(animationIntervalMs);
     animationTimer.setSingleShot(false);
     connect(&animationTimer, &QTimer::timeout, this, [this] { animate(); });
+    sceneClock_.start();
 }
 
 OrbalinOpenGLView::~OrbalinOpenGLView() {
@@ -91,6 +92,12 @@ void OrbalinOpenGLView::delayedInit() {
 }
 
 void OrbalinOpenGLView::setPaused(bool paused) {
+    if (paused && sceneClock_.isValid()) {
+        sceneTimeBeforeMs_ += sceneClock_.elapsed();
+        sceneClock_.invalidate();
+    } else if (!paused && !sceneClock_.isValid()) {
+        sceneClock_.start();
+    }
     paused_ = paused;
     if (paused)
         animationTimer.stop();
@@ -183,7 +190,8 @@ void OrbalinOpenGLView::drawRect() {
 }
 
 FrameInputs OrbalinOpenGLView::frameInputs() const {
-    return {camera_, pointPairArray_, viewportForSize(QSizeF(size()), devicePixelRatio()).size()};
+    return {pictureCamera(), pointPairArray_,
+            viewportForSize(QSizeF(size()), devicePixelRatio()).size(), userView_};
 }
 
 bool OrbalinOpenGLView::drawsOffThread(const FrameInputs& inputs) const {
@@ -246,6 +254,15 @@ void OrbalinOpenGLView::showOffThreadFrame() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
+}
+
+UserView::Time OrbalinOpenGLView::sceneTime() const {
+    return UserView::Time(sceneTimeBeforeMs_ + (sceneClock_.isValid() ? sceneClock_.elapsed() : 0));
+}
+
+void OrbalinOpenGLView::resetView() {
+    userView_.reset();
+    update();
 }
 
 void OrbalinOpenGLView::paintGL() {

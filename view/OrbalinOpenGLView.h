@@ -3,8 +3,10 @@
 #include "OrbitCamera.h"
 #include "SceneDocument.h"
 #include "SceneFrame.h"
+#include "UserView.h"
 #include "model/GLPointPair.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QOpenGLWindow>
 #include <QRect>
@@ -19,6 +21,10 @@ class FrameRenderThread;
 // The OpenGL view of one document window: it shows the document's scene through an orbiting
 // camera, animated by a 16 ms timer. It is a window surface of its own (the document window
 // hosts it in a container), drawn with fixed-function OpenGL in a compatibility context.
+//
+// The user can take the picture in hand (see UserView): left-drag turns it, middle-drag or
+// Shift+left-drag pans it, the wheel, a pinch and +/- zoom it, the arrow keys turn it in steps,
+// Home and R reset it. A click that does not drag does nothing.
 //
 // Nothing touches OpenGL until the first frame: that frame runs delayedInit(), which sets up
 // the context, settles the scene with the document and starts the animation.
@@ -68,6 +74,15 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     void setPaused(bool paused);
     bool isPaused() const { return paused_; }
 
+    // What the user has done to the picture, and the camera that the picture shows now.
+    const UserView& userView() const { return userView_; }
+    OrbitCamera pictureCamera() const { return userView_.pictureCamera(camera_, sceneTime()); }
+    // Back to the camera alone, at once: no turn, zoom or pan, the orbit live.
+    void resetView();
+    // Time that runs while the view is not paused; the orbit's hold and return run on it, so
+    // a paused view keeps its picture exactly as the user left it.
+    UserView::Time sceneTime() const;
+
     // The current frame, drawn afresh at the view's size in device pixels; a null image while
     // the view has no context (it has never been shown). A view whose frames are drawn off the
     // GUI thread gives the frame on show: the latest one finished (black before the first).
@@ -108,6 +123,12 @@ class OrbalinOpenGLView : public QOpenGLWindow {
   protected:
     void paintGL() override;
     void resizeGL(int w, int h) override;
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     // Hands the inputs to the render thread (made on first use) unless it has them already.
@@ -126,4 +147,20 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     std::unique_ptr<FrameRenderThread> renderThread_;
     FrameInputs requested_;
     bool offThreadFailed_ = false;
+
+    // A turn, zoom or step that happened now: the picture changes and the orbit is held.
+    void userMoved();
+    void endDrag();
+
+    enum class Drag { None, Turn, Pan };
+    UserView userView_;
+    QElapsedTimer sceneClock_;
+    qint64 sceneTimeBeforeMs_ = 0; // run before the clock was last started
+    // The button of a press in this view, whether it has become a drag, and where the pointer
+    // was; moves with no press of ours (a drag that began on the menu bar) are ignored.
+    Qt::MouseButton dragButton_ = Qt::NoButton;
+    bool panning_ = false;
+    Drag drag_ = Drag::None;
+    QPointF pressedAt_;
+    QPointF lastAt_;
 };

@@ -11,16 +11,23 @@ void setUpSceneContext(const OrbitCamera& camera) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene) {
+void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene, const UserView& userView) {
+    // Without a user view not one matrix more is multiplied in, so the frame is the camera's
+    // to the last bit.
+    const bool userMoved = !userView.isIdentity();
     // The frame is opaque, as the picture means it to be: a compositor that shows the frame's
     // alpha would otherwise let the desktop through the background and the fainter lines.
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
+    if (userMoved)
+        glMultMatrixd(userView.screenMatrix().data());
     glOrtho(-edgeOfUniverse, edgeOfUniverse, -edgeOfUniverse, edgeOfUniverse, -edgeOfUniverse,
             edgeOfUniverse);
     // On the projection matrix: the model-view matrix stays the identity.
+    if (userMoved)
+        glMultMatrixd(userView.turnMatrix(camera).data());
     const OrbitCamera& c = camera;
     gluLookAt(c.px, c.py, c.pz, c.px + c.fx, c.py + c.fy, c.pz + c.fz, c.ux, c.uy, c.uz);
     glMatrixMode(GL_MODELVIEW);
@@ -38,7 +45,7 @@ void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene) {
 }
 
 void drawFrame(const FrameInputs& inputs) {
-    drawSceneFrame(inputs.camera, inputs.scene.get());
+    drawSceneFrame(inputs.camera, inputs.scene.get(), inputs.userView);
 }
 
 void animatePointPairs(const PointPairs* scene) {

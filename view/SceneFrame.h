@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OrbitCamera.h"
+#include "UserView.h"
 #include "model/GLPointPair.h"
 
 #include <QSize>
@@ -18,8 +19,10 @@ void setUpSceneContext(const OrbitCamera& camera);
 
 // One frame in the current viewport: cleared to opaque black, projected orthographically
 // through the camera's look-at, every pair drawn as one segment in array order, the whole
-// frame left opaque. A null scene draws only the background.
-void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene);
+// frame left opaque. A null scene draws only the background. The user's turn, zoom and pan go
+// on top of the camera; without them the frame is exactly the camera's.
+void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene,
+                    const UserView& userView = UserView());
 
 // Everything a frame shows depends on, as one value: a frame can be drawn from it anywhere, at
 // any later time, on any thread (the scene is immutable and shared, never copied). Whatever
@@ -28,6 +31,7 @@ struct FrameInputs {
     OrbitCamera camera;
     PointPairArray scene;
     QSize devicePixels; // the viewport's size
+    UserView userView;  // the user's turn, zoom and pan on top of the camera
 
     bool operator==(const FrameInputs&) const = default;
 };

@@ -45,6 +45,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <QWheelEvent>
 #include <QWindow>
 #include <qpa/qplatformdrag.h>
 #include <qpa/qwindowsysteminterface.h>
@@ -1136,6 +1137,28 @@ TEST_F(ApplicationTest, SpacePausesAndResumesTheSceneWhereItStopped) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->camera().xangle != stopped.xangle; }, 2000));
     EXPECT_LT(std::abs(view->camera().xangle - stopped.xangle), 20 * std::abs(stopped.dxang))
         << "it carries on from where it stopped";
+}
+
+TEST_F(ApplicationTest, ResetViewInTheViewMenuGivesThePictureBackByHomeOrR) {
+    shell_->start({});
+    Document* document = controller().documents().front();
+    ASSERT_TRUE(drawn(scene(document)));
+    OrbalinOpenGLView* view = scene(document)->orbalinOpenGLView();
+    QAction* reset = action(document, "actionResetView");
+    ASSERT_NE(reset, nullptr);
+    EXPECT_TRUE(document->window()->findChild<QMenu*>("menuView")->actions().contains(reset));
+    EXPECT_EQ(reset->shortcut(), QKeySequence(Qt::Key_Home)); // the one the menu shows
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Home), QKeySequence(Qt::Key_R)}) {
+        SCOPED_TRACE(key.toString().toStdString());
+        const QPointF centre(view->width() / 2.0, view->height() / 2.0);
+        QWheelEvent wheel(centre, view->mapToGlobal(centre), QPoint(), QPoint(0, 240), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view, &wheel);
+        EXPECT_GT(view->userView().zoom(), 1.0);
+        press(document, key);
+        EXPECT_TRUE(view->userView().isIdentity());
+        EXPECT_TRUE(view->userView().followsCamera(view->sceneTime()));
+    }
 }
 
 // Both take the frame on show: as big as the view in device pixels, in the scene's own colours.
