@@ -16,8 +16,16 @@ int runWindows(int argc, char** argv, const CommandLine& command, bool startedBy
     OrbalinApplication orbalin;
     // One instance per user session: when one runs already, it takes the files.
     ApplicationService service(orbalin, startedByBus);
-    if (service.handOver(command.files, command.fullScreen))
+    QString refusal;
+    switch (service.handOver(command.files, command.fullScreen, &refusal)) {
+    case ApplicationService::HandOver::Done:
         return 0;
+    case ApplicationService::HandOver::Refused:
+        std::fprintf(stderr, "orbalin: %s\n", refusal.toLocal8Bit().constData());
+        return 1;
+    case ApplicationService::HandOver::Run:
+        break;
+    }
     if (!startedByBus) {
         orbalin.start(command.files, command.fullScreen);
         // Nothing opened (every file named failed and was reported): nothing to run.

@@ -2,6 +2,7 @@
 // display, driven through their actions and shortcuts.
 #include "app/AboutController.h"
 #include "app/AppController.h"
+#include "app/ApplicationService.h"
 #include "app/OrbalinApplication.h"
 #include "app/OrbalinDocument.h"
 #include "app/SceneViewHost.h"
@@ -503,6 +504,36 @@ TEST_F(ApplicationTest, FilesNamedAtStartUpOpenAndFailuresAreReported) {
     EXPECT_EQ(answerer.messages,
               QStringList{QString::fromUtf8("The document “empty.orbalin” could not be opened.")});
     EXPECT_EQ(answerer.reasons, QStringList{"The file is empty."});
+}
+
+TEST_F(ApplicationTest, BusRequestsWaitTheirTurnMergeAndAreBoundedPerBurst) {
+    shell_->start({});
+    // The service queues what it is asked whatever its role: here with no session bus (nor one
+    // started for it), so that it is never another program's instance.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName("unix:path=" + path("no-bus")));
+    ApplicationService service(*shell_, false);
+    DialogAnswerer answerer;
+    const auto missing = [this](int i) {
+        return QUrl::fromLocalFile(path(QStringLiteral("missing-%1.orbalin").arg(i))).toString();
+    };
+    // Thousands of requests at once, as a flood over the bus delivers them: opens of 100
+    // missing files over and over, and new documents.
+    int refused = 0;
+    for (int i = 0; i < 3000; ++i) {
+        refused += !service.open({missing(i % 100)}, {});
+        refused += !service.activate({});
+    }
+    const int opened = ApplicationRequestQueue::maximumWindowsPerBurst - 1; // and one new document
+    EXPECT_EQ(refused, 30 * (100 - opened));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answerer.messages.size() >= opened; }, 60000));
+    // One open at a time, in the order asked, each file reported once: no message nested in
+    // another.
+    QStringList expected;
+    for (int i = 0; i < opened; ++i)
+        expected.append(
+            QStringLiteral("The document “missing-%1.orbalin” could not be opened.").arg(i));
+    EXPECT_EQ(answerer.messages, expected);
+    EXPECT_EQ(visibleDocumentWindows(), 2) << "the new documents asked for together make one";
 }
 
 TEST_F(ApplicationTest, DragsOpenSceneFilesWhereverTheyEnterAndRefuseTheRest) {
