@@ -1240,11 +1240,41 @@ TEST_F(ApplicationTest, NewWindowsTakeTheLastSizeAndCascadeWithoutCoveringEachOt
     QApplication::setActiveWindow(first);
     EXPECT_EQ(controller().newDocument()->window()->pos(), first->pos() + step * 2);
 
+    // Sizes the window system gives are not the user's: full screen, the resizes that follow
+    // leaving it (as a window manager restores a maximised window), and a window filling the
+    // whole available area.
+    const QRect area = first->screen()->availableGeometry();
+    first->setWindowState(Qt::WindowFullScreen);
+    first->resize(first->screen()->size());
+    first->setWindowState(Qt::WindowNoState);
+    first->resize(area.size() - QSize(10, 40));
+    QApplication::setActiveWindow(first);
+    EXPECT_EQ(controller().newDocument()->window()->size(), QSize(520, 420));
+    first->resize(area.size() + QSize(50, 50));
+    EXPECT_EQ(controller().newDocument()->window()->size(), QSize(520, 420));
+
     shell_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     shell_ = std::make_unique<OrbalinApplication>();
     shell_->start({});
     EXPECT_EQ(controller().documents().front()->window()->size(), QSize(520, 420));
+
+    // A size too large for this screen (kept from a larger one, or given by hand), and a
+    // cascade that runs past the area's edges: every window stays whole on it.
+    for (const auto& [size, windows] :
+         {std::pair{QSize(4000, 3000), 2}, {area.size() * 3 / 4, 10}}) {
+        QSettings().setValue("DocumentWindow/size", size);
+        shell_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        shell_ = std::make_unique<OrbalinApplication>();
+        shell_->start({});
+        for (int i = 0; i < windows; ++i) {
+            DocumentWindow* window = controller().newDocument()->window();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+            EXPECT_TRUE(area.contains(window->frameGeometry()))
+                << size.width() << "x" << size.height() << ", window " << i;
+        }
+    }
 }
 
 TEST_F(ApplicationTest, DialogsStartInTheDocumentsFolderOrTheLastOneUsed) {
