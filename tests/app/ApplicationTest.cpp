@@ -812,12 +812,45 @@ TEST_F(ApplicationTest, SaveAsOntoAFileOpenInAnotherWindowLeavesOneWindowOnIt) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(answerer.questions.size(), 1);
     EXPECT_TRUE(staleWindow.isNull()) << "the window showing the replaced content has closed";
+    // ...and the user is told so.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answerer.messages.isEmpty(); }));
+    EXPECT_EQ(answerer.messages,
+              QStringList{QString::fromUtf8("The window showing “shared.orbalin” was closed, "
+                                            "because the file was replaced by this document.")});
     ASSERT_EQ(controller().documents(), std::vector<Document*>{document});
     EXPECT_EQ(visibleDocumentWindows(), 1);
     EXPECT_EQ(document->window()->windowTitle(), "shared.orbalin");
     // The window left shows the scene that the file now holds.
     EXPECT_TRUE(readFile(path("shared.orbalin")) ==
                 archive(scene(document)->orbalinOpenGLView()->pointPairArray()));
+}
+
+TEST_F(ApplicationTest, TitlesOfSameNamedFilesTellTheirFoldersApart) {
+    for (const char* folder : {"scenes", "other", "deep/scenes", "third"}) {
+        ASSERT_TRUE(QDir(directory_.path()).mkpath(folder));
+        writeFile(path(QString(folder) + "/first.orbalin"), archive(randomScene(2)));
+    }
+    const auto titles = [this] {
+        QStringList shown;
+        for (Document* document : controller().documents())
+            shown.append(document->window()->windowTitle());
+        return shown;
+    };
+    shell_->start({path("scenes/first.orbalin")});
+    EXPECT_EQ(titles(), QStringList{"first.orbalin"});
+    controller().openDocuments({path("other/first.orbalin"), path("deep/scenes/first.orbalin")});
+    EXPECT_EQ(titles(),
+              QStringList({"first.orbalin (" + directory_.path().section('/', -1) + "/scenes)",
+                           "first.orbalin (other)", "first.orbalin (deep/scenes)"}));
+    // A save under the same name elsewhere, and closes: the titles follow.
+    Document* untitled = controller().newDocument();
+    ASSERT_TRUE(drawn(scene(untitled)));
+    ASSERT_TRUE(controller().saveDocumentToFile(untitled, path("third/first.orbalin")));
+    controller().closeDocument(controller().documents().at(1));
+    controller().closeDocument(controller().documents().at(1));
+    EXPECT_EQ(titles(), QStringList({"first.orbalin (scenes)", "first.orbalin (third)"}));
+    controller().closeDocument(controller().documents().at(1));
+    EXPECT_EQ(titles(), QStringList{"first.orbalin"});
 }
 
 TEST_F(ApplicationTest, OpenFromTheFileMenuAndItsShortcutGoesThroughTheDialog) {
