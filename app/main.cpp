@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "OrbalinApplication.h"
 #include "RenderCommand.h"
+#include "framework/MemoryRelease.h"
 
 #include <QApplication>
 
@@ -38,6 +39,8 @@ int runWindows(int argc, char** argv, const CommandLine& command, bool startedBy
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before any thread starts: a closed document's memory can then go back to the system.
+    returnFreedMemoryPromptly();
     // Started by the session bus: the call that started the program says what to open.
     const bool startedByBus = ApplicationService::takeActivationFlag(argc, argv);
     // Read before anything needs a display: help, version, mistakes and pictures never do.

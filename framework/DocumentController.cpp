@@ -6,6 +6,7 @@
 #include "framework/ErrorBox.h"
 #include "framework/FileReading.h"
 #include "framework/FullScreenSwitch.h"
+#include "framework/MemoryRelease.h"
 #include "framework/RecentFilesMenu.h"
 #include "framework/SafeFileWriter.h"
 #include "framework/WindowTitles.h"
@@ -315,6 +316,8 @@ void DocumentController::windowClosed(DocumentWindow* window) {
     if (found == documents_.end())
         return;
     documents_.erase(found);
+    // Once the document and its window are gone, so is the last hold on its content.
+    connect(document, &QObject::destroyed, this, [] { giveFreedMemoryBack(); });
     // The close event is still being delivered to the window: delete both once it is over.
     document->deleteLater();
     updateTitles();

@@ -979,10 +979,13 @@ TEST_F(ApplicationTest, ClosingAWindowStopsItsTimerAndTheLastOneQuits) {
     QPointer<OrbalinOpenGLView> secondView = scene(second)->orbalinOpenGLView();
     ASSERT_TRUE(firstView->isAnimating());
     QSignalSpy lastClosed(&controller(), &DocumentController::lastDocumentClosed);
+    const std::weak_ptr<const PointPairs> firstScene = scene(first)->pointPairArray();
 
     press(first, QKeySequence(QKeySequence::Close));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(firstView.isNull()) << "the closed window's view (and its timer) is gone";
+    // Nothing holds on to the scene, so that its memory can go back to the system.
+    EXPECT_TRUE(firstScene.expired());
     EXPECT_EQ(controller().documents().size(), 1u);
     EXPECT_EQ(lastClosed.count(), 0);
     ASSERT_FALSE(secondView.isNull());
