@@ -202,11 +202,21 @@ void ApplicationService::carryOut(const ApplicationRequestQueue::Request& reques
 }
 
 void ApplicationService::usePlatformData(const QVariantMap& platformData) {
-    // The launcher's token lets the window raised or opened next come to the front on Wayland,
-    // where the platform takes it from the environment when a window asks to be activated.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    // On Wayland only the compositor raises a window, for a client that shows it a token from
+    // the launch that asked. Later versions of Qt's Wayland platform hand the compositor the
+    // token they find in the environment when the next window asks to be activated; Qt 6.4's
+    // never reads it, and takes none through any public interface.
     const QString token = platformData.value(QStringLiteral("activation-token")).toString();
-    if (!token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
+    if (!token.isEmpty())
         qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+    // Without a token the compositor accepts, what the request shows (a new window, a message)
+    // opens behind a window that fills the screen, where nothing tells the user it came: such
+    // a window of ours steps out of full screen first.
+    for (const Document* document : orbalin_.documentController().documents())
+        if (DocumentWindow* window = document->window(); window && window->isFullScreen())
+            window->setWindowState(window->windowState() & ~Qt::WindowFullScreen);
 }
 
 void ApplicationService::showFullScreenOnRequest(Document* document,
