@@ -6,7 +6,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
-#include <QTimer>
 
 #include <unistd.h>
 
@@ -16,12 +15,12 @@ ApplicationBusInterface::ApplicationBusInterface(ApplicationService& service)
 
 void ApplicationBusInterface::Activate(const QVariantMap& platform_data) {
     if (callerIsThisUser())
-        answerThenDo([this, platform_data] { service_.activate(platform_data); });
+        answer(service_.activate(platform_data));
 }
 
 void ApplicationBusInterface::Open(const QStringList& uris, const QVariantMap& platform_data) {
     if (callerIsThisUser())
-        answerThenDo([this, uris, platform_data] { service_.open(uris, platform_data); });
+        answer(service_.open(uris, platform_data));
 }
 
 void ApplicationBusInterface::ActivateAction(const QString& action_name,
@@ -35,30 +34,34 @@ void ApplicationBusInterface::ActivateAction(const QString& action_name,
                        QStringLiteral("Orbalin has no action “%1”.").arg(action_name));
         return;
     }
-    answerThenDo([this, action_name, platform_data] {
-        service_.activateAction(action_name, platform_data);
-    });
+    answer(service_.activateAction(action_name, platform_data));
 }
 
 bool ApplicationBusInterface::callerIsThisUser() {
     // The session bus is this user's, but a bus reached through an address set by someone
-    // else need not be: ask the bus who the caller is rather than trust the address.
-    const QDBusReply<uint> uid = connection().interface()->serviceUid(message().service());
-    if (uid.isValid() && uid.value() == getuid())
+    // else need not be: ask the bus who the caller is rather than trust the address. A bus
+    // never gives a connection's unique name to another, so each caller is asked about once.
+    const QString caller = message().service();
+    auto known = callers_.constFind(caller);
+    if (known == callers_.cend()) {
+        const QDBusReply<uint> uid = connection().interface()->serviceUid(caller);
+        if (callers_.size() >= maximumCallersRemembered)
+            callers_.clear();
+        known = callers_.insert(caller, uid.isValid() && uid.value() == getuid());
+    }
+    if (*known)
         return true;
     sendErrorReply(QDBusError::AccessDenied,
                    QStringLiteral("Orbalin takes requests only from its own user's programs."));
     return false;
 }
 
-void ApplicationBusInterface::answerThenDo(std::function<void()> work) {
-    setDelayedReply(true);
-    // The answer goes out only once the work is about to run: should the instance be quitting,
-    // the caller gets no answer and opens its files itself rather than lose them.
-    QTimer::singleShot(
-        0, this,
-        [bus = connection(), reply = message().createReply(), work = std::move(work)]() mutable {
-            bus.send(reply);
-            work();
-        });
+void ApplicationBusInterface::answer(bool queued) {
+    // A queued request is answered at once (the caller never waits on a dialog the request
+    // brings up); one past the bound of a burst is refused.
+    if (!queued)
+        sendErrorReply(QDBusError::LimitsExceeded,
+                       QStringLiteral("Orbalin opens at most %1 windows at once; this request "
+                                      "would open more.")
+                           .arg(ApplicationRequestQueue::maximumWindowsPerBurst));
 }

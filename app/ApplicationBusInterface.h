@@ -1,19 +1,18 @@
 #pragma once
 
 #include <QDBusContext>
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QVariantList>
 #include <QVariantMap>
 
-#include <functional>
-
 class ApplicationService;
 
 // The org.freedesktop.Application interface that launchers, file managers and later launches
 // call on the running instance. Callers of another user are refused. Each accepted call is
-// answered at once and carried out on the next turn of the event loop, so that a caller never
-// waits on a dialog the request brings up.
+// answered at once and queued, to be carried out in turn, so that a caller never waits on a
+// dialog the request brings up.
 class ApplicationBusInterface : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
@@ -30,7 +29,10 @@ class ApplicationBusInterface : public QObject, protected QDBusContext {
 
   private:
     bool callerIsThisUser();
-    void answerThenDo(std::function<void()> work);
+    void answer(bool queued);
 
     ApplicationService& service_;
+    // Callers' unique names, and whether each is of this user.
+    QHash<QString, bool> callers_;
+    static constexpr int maximumCallersRemembered = 1000;
 };

@@ -91,7 +91,11 @@ bool ApplicationService::takeActivationFlag(int& argc, char** argv) {
 
 ApplicationService::ApplicationService(OrbalinApplication& orbalin, bool startedByBus)
     : orbalin_(orbalin)
-    , startedByBus_(startedByBus) {
+    , startedByBus_(startedByBus)
+    , requests_([this](const ApplicationRequestQueue::Request& request) { carryOut(request); }) {
+    // Started by the bus for files that all failed: there is nothing to run.
+    connect(&requests_, &ApplicationRequestQueue::drained, this,
+            &ApplicationService::quitWhenNothingIsOpen);
     claim();
     if (startedByBus_ && role_ != Role::Other) {
         idle_.setSingleShot(true);
@@ -129,61 +133,90 @@ void ApplicationService::claim() {
     role_ = reply.isValid() ? Role::Other : Role::Alone;
 }
 
-bool ApplicationService::handOver(const QStringList& files, bool fullScreen) {
+ApplicationService::HandOver ApplicationService::handOver(const QStringList& files, bool fullScreen,
+                                                          QString* refusal) {
     if (role_ != Role::Other)
-        return false;
+        return HandOver::Run;
     // Started by the bus while another instance holds the name: that one answers the call.
     if (startedByBus_)
-        return true;
+        return HandOver::Done;
     QDBusConnection bus = QDBusConnection::sessionBus();
     // The call goes to the owner found here, checked to be of this user, and to no later one.
     const QDBusReply<QString> owner = bus.interface()->serviceOwner(busName());
     if (!owner.isValid())
-        return false;
+        return HandOver::Run;
     const QDBusReply<uint> uid = bus.interface()->serviceUid(owner.value());
     if (!uid.isValid() || uid.value() != getuid())
-        return false;
+        return HandOver::Run;
     QDBusMessage call = QDBusMessage::createMethodCall(owner.value(), objectPath(), interfaceName,
                                                        files.isEmpty() ? QStringLiteral("Activate")
                                                                        : QStringLiteral("Open"));
     if (!files.isEmpty())
         call << urisOf(files);
     call << platformDataOfThisLaunch(fullScreen);
-    return bus.call(call, QDBus::Block, handOverTimeoutMs).type() == QDBusMessage::ReplyMessage;
+    const QDBusMessage reply = bus.call(call, QDBus::Block, handOverTimeoutMs);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return HandOver::Done;
+    // Refused, not hung: opening the files here instead would only get round the limit.
+    if (reply.errorName() == QDBusError::errorString(QDBusError::LimitsExceeded)) {
+        if (refusal)
+            *refusal = reply.errorMessage();
+        return HandOver::Refused;
+    }
+    return HandOver::Run;
 }
 
-void ApplicationService::activate(const QVariantMap& platformData) {
-    usePlatformData(platformData);
-    // A second launch of a document application without files asks for a new document.
-    showFullScreenOnRequest(orbalin_.documentController().newDocument(), platformData);
+bool ApplicationService::activate(const QVariantMap& platformData) {
+    return queue({{}, platformData});
 }
 
-void ApplicationService::open(const QStringList& uris, const QVariantMap& platformData) {
-    usePlatformData(platformData);
+bool ApplicationService::open(const QStringList& uris, const QVariantMap& platformData) {
     QStringList paths;
     for (const QString& uri : uris)
         paths.append(pathOf(uri));
-    DocumentController& documents = orbalin_.documentController();
-    documents.openDocuments(paths);
-    for (const QString& path : paths)
-        showFullScreenOnRequest(documents.documentForFile(path), platformData);
-    // Started by the bus for files that all failed: there is nothing to run.
-    quitWhenNothingIsOpen();
+    // Opening nothing asks for nothing (it makes no new document either).
+    return paths.isEmpty() || queue({paths, platformData});
 }
 
-void ApplicationService::activateAction(const QString& name, const QVariantMap& platformData) {
-    if (name == newDocumentAction)
-        activate(platformData);
+bool ApplicationService::activateAction(const QString& name, const QVariantMap& platformData) {
+    // A second launch of a document application without files asks for a new document.
+    return name != newDocumentAction || activate(platformData);
+}
+
+bool ApplicationService::queue(ApplicationRequestQueue::Request request) {
+    // The request has come: the wait for it is over.
+    idle_.stop();
+    return requests_.add(std::move(request));
+}
+
+void ApplicationService::carryOut(const ApplicationRequestQueue::Request& request) {
+    usePlatformData(request.platformData);
+    DocumentController& documents = orbalin_.documentController();
+    if (request.files.isEmpty()) {
+        showFullScreenOnRequest(documents.newDocument(), request.platformData);
+        return;
+    }
+    documents.openDocuments(request.files);
+    for (const QString& path : request.files)
+        showFullScreenOnRequest(documents.documentForFile(path), request.platformData);
 }
 
 void ApplicationService::usePlatformData(const QVariantMap& platformData) {
-    // The request has come: the wait for it is over.
-    idle_.stop();
-    // The launcher's token lets the window raised or opened next come to the front on Wayland,
-    // where the platform takes it from the environment when a window asks to be activated.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    // On Wayland only the compositor raises a window, for a client that shows it a token from
+    // the launch that asked. Later versions of Qt's Wayland platform hand the compositor the
+    // token they find in the environment when the next window asks to be activated; Qt 6.4's
+    // never reads it, and takes none through any public interface.
     const QString token = platformData.value(QStringLiteral("activation-token")).toString();
-    if (!token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
+    if (!token.isEmpty())
         qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+    // Without a token the compositor accepts, what the request shows (a new window, a message)
+    // opens behind a window that fills the screen, where nothing tells the user it came: such
+    // a window of ours steps out of full screen first.
+    for (const Document* document : orbalin_.documentController().documents())
+        if (DocumentWindow* window = document->window(); window && window->isFullScreen())
+            window->setWindowState(window->windowState() & ~Qt::WindowFullScreen);
 }
 
 void ApplicationService::showFullScreenOnRequest(Document* document,
@@ -194,6 +227,6 @@ void ApplicationService::showFullScreenOnRequest(Document* document,
 }
 
 void ApplicationService::quitWhenNothingIsOpen() {
-    if (orbalin_.documentController().documents().empty())
+    if (orbalin_.documentController().documents().empty() && requests_.isEmpty())
         QCoreApplication::quit();
 }

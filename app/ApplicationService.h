@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ApplicationRequestQueue.h"
+
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -29,16 +31,21 @@ class ApplicationService : public QObject {
     ApplicationService(OrbalinApplication& orbalin, bool startedByBus);
     ~ApplicationService() override;
 
+    enum class HandOver {
+        Run,     // this launch runs: it is the instance, there is no bus, or the other hung
+        Done,    // the instance has taken the files: this launch is done
+        Refused, // the instance refused them (too many at once): `refusal` says why
+    };
     // When another instance runs, asks it to open `files` (a new document when there are none),
-    // full screen on request, and returns true once it has taken them: this launch is done.
-    // Returns false when this launch must run: it is the instance, there is no bus, or the
-    // other did not answer.
-    bool handOver(const QStringList& files, bool fullScreen = false);
+    // full screen on request.
+    HandOver handOver(const QStringList& files, bool fullScreen = false,
+                      QString* refusal = nullptr);
 
-    // The requests of the bus interface, as the instance carries them out.
-    void activate(const QVariantMap& platformData);
-    void open(const QStringList& uris, const QVariantMap& platformData);
-    void activateAction(const QString& name, const QVariantMap& platformData);
+    // The requests of the bus interface: queued, and carried out in turn. Each returns false
+    // when the request is refused because one burst of requests asks for too many windows.
+    bool activate(const QVariantMap& platformData);
+    bool open(const QStringList& uris, const QVariantMap& platformData);
+    bool activateAction(const QString& name, const QVariantMap& platformData);
     // The desktop entry's actions: "new-document".
     static bool hasAction(const QString& name);
 
@@ -46,6 +53,8 @@ class ApplicationService : public QObject {
     enum class Role { Alone, Instance, Other };
 
     void claim();
+    bool queue(ApplicationRequestQueue::Request request);
+    void carryOut(const ApplicationRequestQueue::Request& request);
     void usePlatformData(const QVariantMap& platformData);
     static void showFullScreenOnRequest(Document* document, const QVariantMap& platformData);
     void quitWhenNothingIsOpen();
@@ -55,4 +64,5 @@ class ApplicationService : public QObject {
     Role role_ = Role::Alone;
     // Started by the bus, the instance waits this long for the call that started it.
     QTimer idle_;
+    ApplicationRequestQueue requests_;
 };

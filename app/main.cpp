@@ -3,6 +3,7 @@
 #include "OrbalinApplication.h"
 #include "RenderCommand.h"
 #include "Screensaver.h"
+#include "framework/MemoryRelease.h"
 
 #include <QApplication>
 
@@ -17,8 +18,16 @@ int runWindows(int argc, char** argv, const CommandLine& command, bool startedBy
     OrbalinApplication orbalin;
     // One instance per user session: when one runs already, it takes the files.
     ApplicationService service(orbalin, startedByBus);
-    if (service.handOver(command.files, command.fullScreen))
+    QString refusal;
+    switch (service.handOver(command.files, command.fullScreen, &refusal)) {
+    case ApplicationService::HandOver::Done:
         return 0;
+    case ApplicationService::HandOver::Refused:
+        std::fprintf(stderr, "orbalin: %s\n", refusal.toLocal8Bit().constData());
+        return 1;
+    case ApplicationService::HandOver::Run:
+        break;
+    }
     if (!startedByBus) {
         orbalin.start(command.files, command.fullScreen);
         // Nothing opened (every file named failed and was reported): nothing to run.
@@ -31,6 +40,8 @@ int runWindows(int argc, char** argv, const CommandLine& command, bool startedBy
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before any thread starts: a closed document's memory can then go back to the system.
+    returnFreedMemoryPromptly();
     // Started by the session bus: the call that started the program says what to open.
     const bool startedByBus = ApplicationService::takeActivationFlag(argc, argv);
     // Read before anything needs a display: help, version, mistakes and pictures never do.

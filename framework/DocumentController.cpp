@@ -6,9 +6,11 @@
 #include "framework/ErrorBox.h"
 #include "framework/FileReading.h"
 #include "framework/FullScreenSwitch.h"
+#include "framework/MemoryRelease.h"
 #include "framework/RecentFilesMenu.h"
 #include "framework/SafeFileWriter.h"
 #include "framework/SaveDialog.h"
+#include "framework/WindowTitles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -90,6 +92,7 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
     Document* result = document.release();
     documents_.push_back(result);
     makeWindow(result);
+    updateTitles();
     return result;
 }
 
@@ -231,8 +234,11 @@ bool DocumentController::saveDocumentToFile(Document* document, const QString& p
         Document* replaced = documentForFile(path);
         document->setFilePath(canonicalPath(path));
         noteFile(document->filePath());
-        if (replaced && replaced != document)
+        if (replaced && replaced != document) {
             closeDocument(replaced);
+            tellReplaced(document->window(), path);
+        }
+        updateTitles();
     } else if (finished) {
         // (A save the user cancelled needs no message: the old file is as it was.)
         showError(document->window(), failure, encoded ? written.reason : reason);
@@ -326,10 +332,23 @@ void DocumentController::windowClosed(DocumentWindow* window) {
     if (found == documents_.end())
         return;
     documents_.erase(found);
+    // Once the document and its window are gone, so is the last hold on its content.
+    connect(document, &QObject::destroyed, this, [] { giveFreedMemoryBack(); });
     // The close event is still being delivered to the window: delete both once it is over.
     document->deleteLater();
+    updateTitles();
     if (documents_.empty())
         emit lastDocumentClosed();
+}
+
+void DocumentController::updateTitles() {
+    QStringList paths;
+    for (const Document* document : documents_)
+        paths.append(document->filePath());
+    const QStringList folders = distinguishingFolders(paths);
+    for (std::size_t i = 0; i < documents_.size(); ++i)
+        if (DocumentWindow* window = documents_[i]->window())
+            window->setDistinguishingFolder(folders[qsizetype(i)]);
 }
 
 int DocumentController::nextUntitledNumber() const {
@@ -356,6 +375,18 @@ void DocumentController::placeWindow(DocumentWindow* window) {
     if (!from || from == window)
         from = others.isEmpty() ? nullptr : others.constLast();
     placement_.place(window, from, others);
+}
+
+void DocumentController::tellReplaced(QWidget* parent, const QString& path) const {
+    // Said without holding anything up: the save is done, and nothing is to be decided.
+    auto* box = new QMessageBox(
+        QMessageBox::Information, QApplication::applicationDisplayName(),
+        tr("The window showing “%1” was closed, because the file was replaced by this document.")
+            .arg(QFileInfo(path).fileName()),
+        QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("replacedWindowNote"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 bool DocumentController::confirmReplacing(QWidget* parent, const QString& path) const {

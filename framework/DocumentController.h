@@ -68,9 +68,9 @@ class DocumentController : public QObject {
     bool saveDocumentAs(Document* document);
     // Writes the file atomically: on failure the user is told the system's reason and any old
     // file stays byte for byte as it was. On success the document takes the file's path, and
-    // another document that had that file open closes. The data is made and written on
-    // another thread while every window goes on; a long save shows its progress, and one the
-    // user cancels leaves the old file as it was and returns false. A second save of the same
+    // another document that had that file open closes, and the user is told. The data is made and
+    // written on another thread while every window goes on; a long save shows its progress, and one
+    // the user cancels leaves the old file as it was and returns false. A second save of the same
     // document while one is under way is ignored (returns false), and its window waits for the
     // save to end before it closes.
     bool saveDocumentToFile(Document* document, const QString& path);
@@ -109,11 +109,15 @@ class DocumentController : public QObject {
     void makeWindow(Document* document);
     void wireActions(DocumentWindow* window);
     void windowClosed(DocumentWindow* window);
+    // Titles of same-named files tell them apart by their folders.
+    void updateTitles();
     int nextUntitledNumber() const;
     // A document now has this file: it heads Open Recent and its folder is where dialogs start.
     void noteFile(const QString& path);
     void placeWindow(DocumentWindow* window);
     bool confirmReplacing(QWidget* parent, const QString& path) const;
+    // Says that the window of the file a save replaced has closed.
+    void tellReplaced(QWidget* parent, const QString& path) const;
     void showError(QWidget* parent, const QString& text, const QString& reason) const;
 
     DocumentType type_;

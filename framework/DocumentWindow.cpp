@@ -14,8 +14,16 @@ DocumentWindow::DocumentWindow(Document* document)
 }
 
 void DocumentWindow::updateTitle() {
-    setWindowTitle(document_->displayName());
+    const QString name = document_->displayName();
+    setWindowTitle(folder_.isEmpty() ? name : tr("%1 (%2)").arg(name, folder_));
     setWindowFilePath(document_->filePath());
+}
+
+void DocumentWindow::setDistinguishingFolder(const QString& folder) {
+    if (folder == folder_)
+        return;
+    folder_ = folder;
+    updateTitle();
 }
 
 void DocumentWindow::closeEvent(QCloseEvent* event) {

@@ -14,8 +14,11 @@ class DocumentWindow : public QMainWindow {
     explicit DocumentWindow(Document* document);
 
     Document* document() const { return document_; }
-    // Titles the window with the document's name.
+    // Titles the window with the document's name, and the folder given, if any.
     void updateTitle();
+    // What tells this window's file apart from another of the same name (the end of its
+    // folder's path); empty when nothing needs to.
+    void setDistinguishingFolder(const QString& folder);
 
   signals:
     void closed(DocumentWindow* window);
@@ -28,6 +31,7 @@ class DocumentWindow : public QMainWindow {
 
   private:
     Document* document_;
+    QString folder_;
 };
 
 // The local files among dropped data; empty when there are none.

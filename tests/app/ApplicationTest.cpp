@@ -2,6 +2,7 @@
 // display, driven through their actions and shortcuts.
 #include "app/AboutController.h"
 #include "app/AppController.h"
+#include "app/ApplicationService.h"
 #include "app/OrbalinApplication.h"
 #include "app/OrbalinDocument.h"
 #include "app/SceneViewHost.h"
@@ -508,6 +509,36 @@ TEST_F(ApplicationTest, FilesNamedAtStartUpOpenAndFailuresAreReported) {
     EXPECT_EQ(answerer.reasons, QStringList{"The file is empty."});
 }
 
+TEST_F(ApplicationTest, BusRequestsWaitTheirTurnMergeAndAreBoundedPerBurst) {
+    shell_->start({});
+    // The service queues what it is asked whatever its role: here with no session bus (nor one
+    // started for it), so that it is never another program's instance.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName("unix:path=" + path("no-bus")));
+    ApplicationService service(*shell_, false);
+    DialogAnswerer answerer;
+    const auto missing = [this](int i) {
+        return QUrl::fromLocalFile(path(QStringLiteral("missing-%1.orbalin").arg(i))).toString();
+    };
+    // Thousands of requests at once, as a flood over the bus delivers them: opens of 100
+    // missing files over and over, and new documents.
+    int refused = 0;
+    for (int i = 0; i < 3000; ++i) {
+        refused += !service.open({missing(i % 100)}, {});
+        refused += !service.activate({});
+    }
+    const int opened = ApplicationRequestQueue::maximumWindowsPerBurst - 1; // and one new document
+    EXPECT_EQ(refused, 30 * (100 - opened));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answerer.messages.size() >= opened; }, 60000));
+    // One open at a time, in the order asked, each file reported once: no message nested in
+    // another.
+    QStringList expected;
+    for (int i = 0; i < opened; ++i)
+        expected.append(
+            QStringLiteral("The document “missing-%1.orbalin” could not be opened.").arg(i));
+    EXPECT_EQ(answerer.messages, expected);
+    EXPECT_EQ(visibleDocumentWindows(), 2) << "the new documents asked for together make one";
+}
+
 TEST_F(ApplicationTest, DragsOpenSceneFilesWhereverTheyEnterAndRefuseTheRest) {
     {
         OrbalinDocument source;
@@ -861,12 +892,45 @@ TEST_F(ApplicationTest, SaveAsOntoAFileOpenInAnotherWindowLeavesOneWindowOnIt) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(answerer.questions.size(), 1);
     EXPECT_TRUE(staleWindow.isNull()) << "the window showing the replaced content has closed";
+    // ...and the user is told so.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answerer.messages.isEmpty(); }));
+    EXPECT_EQ(answerer.messages,
+              QStringList{QString::fromUtf8("The window showing “shared.orbalin” was closed, "
+                                            "because the file was replaced by this document.")});
     ASSERT_EQ(controller().documents(), std::vector<Document*>{document});
     EXPECT_EQ(visibleDocumentWindows(), 1);
     EXPECT_EQ(document->window()->windowTitle(), "shared.orbalin");
     // The window left shows the scene that the file now holds.
     EXPECT_TRUE(readFile(path("shared.orbalin")) ==
                 archive(scene(document)->orbalinOpenGLView()->pointPairArray()));
+}
+
+TEST_F(ApplicationTest, TitlesOfSameNamedFilesTellTheirFoldersApart) {
+    for (const char* folder : {"scenes", "other", "deep/scenes", "third"}) {
+        ASSERT_TRUE(QDir(directory_.path()).mkpath(folder));
+        writeFile(path(QString(folder) + "/first.orbalin"), archive(randomScene(2)));
+    }
+    const auto titles = [this] {
+        QStringList shown;
+        for (Document* document : controller().documents())
+            shown.append(document->window()->windowTitle());
+        return shown;
+    };
+    shell_->start({path("scenes/first.orbalin")});
+    EXPECT_EQ(titles(), QStringList{"first.orbalin"});
+    controller().openDocuments({path("other/first.orbalin"), path("deep/scenes/first.orbalin")});
+    EXPECT_EQ(titles(),
+              QStringList({"first.orbalin (" + directory_.path().section('/', -1) + "/scenes)",
+                           "first.orbalin (other)", "first.orbalin (deep/scenes)"}));
+    // A save under the same name elsewhere, and closes: the titles follow.
+    Document* untitled = controller().newDocument();
+    ASSERT_TRUE(drawn(scene(untitled)));
+    ASSERT_TRUE(controller().saveDocumentToFile(untitled, path("third/first.orbalin")));
+    controller().closeDocument(controller().documents().at(1));
+    controller().closeDocument(controller().documents().at(1));
+    EXPECT_EQ(titles(), QStringList({"first.orbalin (scenes)", "first.orbalin (third)"}));
+    controller().closeDocument(controller().documents().at(1));
+    EXPECT_EQ(titles(), QStringList{"first.orbalin"});
 }
 
 TEST_F(ApplicationTest, OpenFromTheFileMenuAndItsShortcutGoesThroughTheDialog) {
@@ -998,10 +1062,13 @@ TEST_F(ApplicationTest, ClosingAWindowStopsItsTimerAndTheLastOneQuits) {
     QPointer<OrbalinOpenGLView> secondView = scene(second)->orbalinOpenGLView();
     ASSERT_TRUE(firstView->isAnimating());
     QSignalSpy lastClosed(&controller(), &DocumentController::lastDocumentClosed);
+    const std::weak_ptr<const PointPairs> firstScene = scene(first)->pointPairArray();
 
     press(first, QKeySequence(QKeySequence::Close));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(firstView.isNull()) << "the closed window's view (and its timer) is gone";
+    // Nothing holds on to the scene, so that its memory can go back to the system.
+    EXPECT_TRUE(firstScene.expired());
     EXPECT_EQ(controller().documents().size(), 1u);
     EXPECT_EQ(lastClosed.count(), 0);
     ASSERT_FALSE(secondView.isNull());
@@ -1314,11 +1381,41 @@ TEST_F(ApplicationTest, NewWindowsTakeTheLastSizeAndCascadeWithoutCoveringEachOt
     QApplication::setActiveWindow(first);
     EXPECT_EQ(controller().newDocument()->window()->pos(), first->pos() + step * 2);
 
+    // Sizes the window system gives are not the user's: full screen, the resizes that follow
+    // leaving it (as a window manager restores a maximised window), and a window filling the
+    // whole available area.
+    const QRect area = first->screen()->availableGeometry();
+    first->setWindowState(Qt::WindowFullScreen);
+    first->resize(first->screen()->size());
+    first->setWindowState(Qt::WindowNoState);
+    first->resize(area.size() - QSize(10, 40));
+    QApplication::setActiveWindow(first);
+    EXPECT_EQ(controller().newDocument()->window()->size(), QSize(520, 420));
+    first->resize(area.size() + QSize(50, 50));
+    EXPECT_EQ(controller().newDocument()->window()->size(), QSize(520, 420));
+
     shell_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     shell_ = std::make_unique<OrbalinApplication>();
     shell_->start({});
     EXPECT_EQ(controller().documents().front()->window()->size(), QSize(520, 420));
+
+    // A size too large for this screen (kept from a larger one, or given by hand), and a
+    // cascade that runs past the area's edges: every window stays whole on it.
+    for (const auto& [size, windows] :
+         {std::pair{QSize(4000, 3000), 2}, {area.size() * 3 / 4, 10}}) {
+        QSettings().setValue("DocumentWindow/size", size);
+        shell_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        shell_ = std::make_unique<OrbalinApplication>();
+        shell_->start({});
+        for (int i = 0; i < windows; ++i) {
+            DocumentWindow* window = controller().newDocument()->window();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+            EXPECT_TRUE(area.contains(window->frameGeometry()))
+                << size.width() << "x" << size.height() << ", window " << i;
+        }
+    }
 }
 
 TEST_F(ApplicationTest, DialogsStartInTheDocumentsFolderOrTheLastOneUsed) {

@@ -285,3 +285,65 @@ TEST(WaylandSession, TheSceneDrawsAndAnimatesInTheCompositorsOwnPictures) {
             program.kill();
     }
 }
+
+// A scene handed over by a later launch while a window of the running instance is full
+// screen: on a compositor that raises nothing without a token it accepts (this one has no
+// activation at all), the full-screen window steps back, and the new one is seen.
+TEST(WaylandSession, AHandedOverSceneIsSeenOverAFullScreenWindow) {
+    QTemporaryDir files;
+    ASSERT_TRUE(files.isValid());
+    QStringList scenes;
+    for (const char* name : {"first.orbalin", "second.orbalin"}) {
+        QFile file(files.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(centredScene());
+        scenes.append(file.fileName());
+    }
+    Compositor compositor;
+    ASSERT_TRUE(compositor.ready()) << "weston did not start:\n" << compositor.log().toStdString();
+    // A session bus of the test's own, for the hand-over.
+    QProcess bus;
+    bus.start(QStringLiteral(DBUS_DAEMON), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                            QStringLiteral("--print-address=1")});
+    ASSERT_TRUE(bus.waitForReadyRead(10000)) << "no session bus";
+    QProcessEnvironment environment = compositor.clientEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                       QString::fromUtf8(bus.readLine().trimmed()));
+
+    const auto waitForShot = [&](auto&& condition) {
+        QImage shot;
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            QThread::msleep(200);
+            shot = compositor.screenshot();
+        } while (!shot.isNull() && !condition(shot) && clock.elapsed() < 20000);
+        return !shot.isNull() && condition(shot);
+    };
+    QProcess instance;
+    instance.setProcessEnvironment(environment);
+    instance.start(QStringLiteral(ORBALIN_PROGRAM), {QStringLiteral("--fullscreen"), scenes[0]});
+    ASSERT_TRUE(waitForShot([](const QImage& shot) {
+        const QRect area = viewArea(shot);
+        return area.width() == screenWidth && pictureIn(shot, area).litPixels > 200;
+    })) << "the full-screen scene never showed";
+
+    QProcess launch;
+    environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), QStringLiteral("from-launcher"));
+    launch.setProcessEnvironment(environment);
+    launch.start(QStringLiteral(ORBALIN_PROGRAM), {scenes[1]});
+    ASSERT_TRUE(launch.waitForFinished(30000));
+    EXPECT_EQ(launch.exitCode(), 0) << "handed over";
+    // No scene fills the screen any more: the desktop shows again around the windows.
+    EXPECT_TRUE(waitForShot([](const QImage& shot) {
+        return viewArea(shot).width() < screenWidth &&
+               pictureIn(shot, viewArea(shot)).darkShare < 0.9;
+    })) << "the handed-over scene stayed hidden";
+
+    instance.terminate();
+    if (!instance.waitForFinished(5000))
+        instance.kill();
+    bus.terminate();
+    bus.waitForFinished(5000);
+}

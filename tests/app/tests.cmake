@@ -30,12 +30,14 @@ set_tests_properties(app_real_session PROPERTIES LABELS gui TIMEOUT 300)
 # the evidence. Both are required: a suite that skipped them would prove less than it says.
 find_program(WESTON weston REQUIRED)
 find_program(WESTON_SCREENSHOOTER weston-screenshooter REQUIRED)
+find_program(DBUS_DAEMON dbus-daemon REQUIRED)
 orbalin_add_test(wayland_tests GUI
     SOURCES app/WaylandTest.cpp
     LIBS orbalin_model Qt6::Gui)
 add_dependencies(wayland_tests orbalin)
 target_compile_definitions(wayland_tests PRIVATE ORBALIN_PROGRAM="$<TARGET_FILE:orbalin>"
-    WESTON="${WESTON}" WESTON_SCREENSHOOTER="${WESTON_SCREENSHOOTER}")
+    WESTON="${WESTON}" WESTON_SCREENSHOOTER="${WESTON_SCREENSHOOTER}"
+    DBUS_DAEMON="${DBUS_DAEMON}")
 
 # Orbalin as a screen saver: in a window made by another X client, and run by the real
 # screen-saver daemon as an unprivileged user; its XML description as the daemon reads it.

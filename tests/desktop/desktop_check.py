@@ -1,9 +1,9 @@
 """Checks Orbalin's place on the desktop with the real program, a real bus and a display.
 
-Usage: desktop_check.py ORBALIN PROBE THUMBNAILER [unittest arguments]
+Usage: desktop_check.py ORBALIN PROBE THUMBNAILER BURST [unittest arguments]
 
 ORBALIN is the program; PROBE the archive_probe tool, which writes scene files; THUMBNAILER the
-thumbnailer entry as installed. The suites that need a session bus run under dbus-run-session,
+thumbnailer entry as installed; BURST a client that floods the instance with calls. The suites that need a session bus run under dbus-run-session,
 with the bus's service folder holding a service file that starts ORBALIN.
 """
 
@@ -23,6 +23,7 @@ import zlib
 ORBALIN = None
 PROBE = None
 THUMBNAILER = None
+BURST = None
 BUS_NAME = "io.github.orbalin.Orbalin"
 OBJECT_PATH = "/io/github/orbalin/Orbalin"
 INTERFACE = "org.freedesktop.Application"
@@ -186,6 +187,25 @@ class SingleInstance(Base):
         self.assertNotEqual(unknown.returncode, 0)
         self.assertIn("InvalidArgs", unknown.stderr)
 
+    def test_a_burst_of_calls_is_bounded_and_the_instance_lives_on(self):
+        first = self.start("a.orbalin")
+        self.assertWindows(first.pid, ["a.orbalin"])
+        self.assertEqual(wait_for(bus_owner_pid), first.pid)
+        # Thousands of opens of missing files and of new documents, sent without waiting: the
+        # message about the first missing file holds the queue, the rest wait or are refused.
+        done = subprocess.run([BURST, "4000", "file://" + self.path("missing-")],
+                              capture_output=True, text=True, timeout=120)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        answered, refused, failed = map(int, re.findall(r"\d+", done.stdout))
+        print(f"burst: {done.stdout.strip()}", file=sys.stderr)
+        self.assertEqual(failed, 0)
+        self.assertGreater(refused, 0)
+        self.assertEqual(answered + refused, 8000)
+        self.assertIsNone(first.poll())
+        # Still answering, with no window opened past the message.
+        self.assertEqual(gdbus("org.freedesktop.DBus.Peer.Ping").returncode, 0)
+        self.assertLessEqual(len(windows(first.pid)), 2)
+
 
 class NoSessionBus(Base):
     def test_each_launch_runs_on_its_own(self):
@@ -247,5 +267,5 @@ class Thumbnailer(Base):
 
 
 if __name__ == "__main__":
-    ORBALIN, PROBE, THUMBNAILER = sys.argv[1:4]
-    unittest.main(argv=[sys.argv[0]] + sys.argv[4:])
+    ORBALIN, PROBE, THUMBNAILER, BURST = sys.argv[1:5]
+    unittest.main(argv=[sys.argv[0]] + sys.argv[5:])

@@ -21,9 +21,15 @@ endfunction()
 set(desktop_data ${CMAKE_CURRENT_BINARY_DIR}/desktop-data)
 orbalin_test_service_file(${desktop_data})
 
+# A client that floods the instance with calls, without waiting for their answers.
+find_package(Qt6 REQUIRED COMPONENTS DBus)
+add_executable(bus_burst desktop/bus_burst.cpp)
+target_link_libraries(bus_burst PRIVATE Qt6::DBus)
+
 set(desktop_check ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/desktop/desktop_check.py
     $<TARGET_FILE:orbalin> $<TARGET_FILE:archive_probe>
-    ${PROJECT_SOURCE_DIR}/resources/io.github.orbalin.Orbalin.thumbnailer)
+    ${PROJECT_SOURCE_DIR}/resources/io.github.orbalin.Orbalin.thumbnailer
+    $<TARGET_FILE:bus_burst>)
 foreach(suite SingleInstance NoSessionBus Thumbnailer)
     add_test(NAME desktop_${suite} COMMAND ${DBUS_RUN_SESSION} -- ${desktop_check} ${suite})
     set_tests_properties(desktop_${suite} PROPERTIES LABELS gui
