@@ -3,6 +3,7 @@
 #include "SurfacelessGl.h"
 
 #include <GL/gl.h>
+#include <malloc.h>
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -184,6 +185,9 @@ FrameRenderThread::FrameRenderThread(QObject* parent)
                     return [owner, failure] { emit owner->failed(failure); };
                 });
         }
+        // A view closed mid-frame left its scene to this thread, freed here after the window's
+        // own trim: hand that memory back to the system too.
+        malloc_trim(0);
         const std::lock_guard lock(r.mutex);
         --r.live;
         r.ended.notify_all();
