@@ -296,13 +296,17 @@ bool BinaryReader::parse(Ref ref, std::uint64_t offset, Object* object) {
         if (!readCount(ref, &pos, low, perEntry * refSize_, &count))
             return false;
         const unsigned char* refs = bytes_ + pos;
-        if (!checkRefs(ref, refs, perEntry * count))
-            return false;
         object->type = high == 0xA ? Type::Array : high == 0xC ? Type::Set : Type::Dictionary;
         object->count = static_cast<std::size_t>(count);
         object->elements = refs;
+        // A container is checked whole the first time it is read: reading it again, however
+        // often a file refers to it, costs nothing more.
+        if (count == 0 || (!checked_.empty() && checked_[ref]))
+            return true;
+        if (!checkRefs(ref, refs, perEntry * count))
+            return false;
         if (high == 0xD) {
-            if (keyOfObject_.empty() && count > 0)
+            if (keyOfObject_.empty())
                 keyOfObject_.assign(objectCount_, 0);
             for (std::size_t i = 0; i < object->count; ++i) {
                 const Ref key = keyRef(*object, i);
@@ -310,6 +314,9 @@ bool BinaryReader::parse(Ref ref, std::uint64_t offset, Object* object) {
                     return false;
             }
         }
+        if (checked_.empty())
+            checked_.assign(objectCount_, false);
+        checked_[ref] = true;
         return true;
     }
     default:
@@ -533,7 +540,7 @@ std::uint64_t BinaryWriter::encodedSize(const Entry& entry, unsigned refSize) co
     return 0;
 }
 
-QByteArray BinaryWriter::finish(Ref root) {
+QByteArray BinaryWriter::finish(Ref root, const CodecWork* work) {
     // A key refers to the first string object with its text; texts that no string object holds
     // get one of their own after all the others, in the order the keys first appear.
     std::vector<Ref> refOfText(texts_.size());
@@ -570,7 +577,13 @@ QByteArray BinaryWriter::finish(Ref root) {
     Output offsets(out.data() + table);
     objects.bytes("bplist00", headerSize);
     const auto* start = reinterpret_cast<const unsigned char*>(out.constData());
+    std::size_t laid = 0;
     for (const Entry& entry : entries_) {
+        if (work && laid++ % (16 * codecCheckInterval) == 0) {
+            if (work->cancelled())
+                return QByteArray();
+            work->report(double(laid) / double(total));
+        }
         offsets.bigEndian(static_cast<std::uint64_t>(objects.at() - start), offsetSize);
         switch (entry.kind) {
         case Kind::Null:
