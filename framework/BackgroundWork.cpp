@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 
@@ -17,9 +18,12 @@ int dialogDelay = 500;
 constexpr int barSteps = 1000;
 constexpr int barInterval = 50;
 
-// Centres the dialog on the window it belongs to; the window manager may still move it.
+// Wide enough for its title, centred on the window it belongs to; the window manager may
+// still move it.
 void centre(QProgressDialog& dialog, QWidget* parent) {
     dialog.adjustSize();
+    const int title = dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 160;
+    dialog.resize(std::max(dialog.width(), std::min(title, 600)), dialog.height());
     if (!parent)
         return;
     const QRect window = parent->window()->frameGeometry();

@@ -45,7 +45,7 @@ KeyedArchiver::Result KeyedArchiver::archive(const PointPairs& rootObject, const
         }
         pairs += shared.size();
         shared = {};
-        archiver.writer_.reserve(32 + 20 * pairs, 32 + 42 * pairs + rootObject.size());
+        archiver.writer_.reserve(32 + 20 * pairs, 32 + 42 * pairs);
         archiver.objects_.reserve(8 + 3 * pairs);
         archiver.uids_.reserve(8 + 3 * pairs);
         archiver.encodeObject(rootObject, QStringLiteral("root"));

@@ -38,9 +38,23 @@ std::shared_ptr<void> decodePair(KeyedUnarchiver& coder) {
 
 } // namespace
 
-KeyedUnarchiver::KeyedUnarchiver(plist::ObjectSource& source, const CodecWork& work)
+KeyedUnarchiver::KeyedUnarchiver(plist::ObjectSource& source, const CodecWork& work,
+                                 std::size_t dataSize)
     : source_(source)
-    , work_(work) {}
+    , work_(work)
+    , dense_(source.count() <= dataSize / sizeof(std::uint32_t)) {
+    if (dense_)
+        slotOfRef_.assign(source.count(), 0);
+}
+
+std::uint32_t* KeyedUnarchiver::slotOf(Ref ref, bool make) {
+    if (dense_)
+        return ref < slotOfRef_.size() ? &slotOfRef_[ref] : nullptr;
+    if (make)
+        return &sparseSlots_[ref];
+    const auto found = sparseSlots_.find(ref);
+    return found == sparseSlots_.end() ? nullptr : &found->second;
+}
 
 std::span<const QString> KeyedUnarchiver::keyTable() {
     static const QString keys[KeyCount] = {
@@ -100,7 +114,7 @@ UnarchiveResult KeyedUnarchiver::unarchive(const QByteArray& data, const CodecWo
     }
     source->setKnownKeys(keyTable());
     const CodecWork decoding = xml ? work.stage(0.7, 1.0) : work;
-    KeyedUnarchiver unarchiver(*source, decoding);
+    KeyedUnarchiver unarchiver(*source, decoding, static_cast<std::size_t>(data.size()));
     PointPairs pairs;
     if (!unarchiver.run(&pairs)) {
         if (unarchiver.cancelled_)
@@ -414,8 +428,9 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
     Ref stored = 0;
     if (uid < objects_.count)
         stored = source_.item(objects_, static_cast<std::size_t>(uid));
-    if (auto found = decoded_.find(stored); uid < objects_.count && found != decoded_.end()) {
-        const Decoded& known = found->second;
+    const std::uint32_t* slot = uid < objects_.count ? slotOf(stored, false) : nullptr;
+    if (slot && *slot != 0) {
+        const Decoded& known = decoded_[*slot - 1];
         if (known.type != type) {
             damaged(where, isNot,
                     QStringLiteral("the archive holds a ") +
@@ -461,11 +476,12 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
                         QStringLiteral(" there"));
         return nullptr;
     }
-    decoded_[stored] = {nullptr, type, true};
+    decoded_.push_back({nullptr, type, true});
+    const auto index = decoded_.size() - 1;
+    *slotOf(stored, true) = static_cast<std::uint32_t>(index + 1);
     std::shared_ptr<void> object = decode(*this);
     frames_.pop_back();
-    // Decoding adds no entries for this object, but may rehash: look it up again.
-    Decoded& entry = decoded_[stored];
+    Decoded& entry = decoded_[index];
     entry.inProgress = false;
     if (failed())
         return nullptr;

@@ -110,7 +110,7 @@ class KeyedUnarchiver {
     };
     using Decode = std::shared_ptr<void> (*)(KeyedUnarchiver&);
 
-    KeyedUnarchiver(plist::ObjectSource& source, const CodecWork& work);
+    KeyedUnarchiver(plist::ObjectSource& source, const CodecWork& work, std::size_t dataSize);
     static UnarchiveResult unarchive(const QByteArray& data, const CodecWork& work);
 
     static std::span<const QString> keyTable();
@@ -145,9 +145,18 @@ class KeyedUnarchiver {
     const CodecWork& work_;
     plist::Object objects_; // "$objects"
     std::deque<Frame> frames_;
+    // The slot in decoded_ (plus one) of the stored object `ref`, made when `make` is set;
+    // nullptr when there is none.
+    std::uint32_t* slotOf(plist::Ref ref, bool make);
+
     // Objects decoded so far, by the stored object they were read from: many UIDs may name
-    // one stored object, and it is still read once.
-    std::unordered_map<plist::Ref, Decoded> decoded_;
+    // one stored object, and it is still read once. Slots are kept for every stored object
+    // when the data is large enough to pay for them (four bytes each), and otherwise only for
+    // the objects decoded.
+    std::vector<std::uint32_t> slotOfRef_;
+    std::unordered_map<plist::Ref, std::uint32_t> sparseSlots_;
+    bool dense_ = false;
+    std::vector<Decoded> decoded_;
     std::unordered_map<plist::Ref, Class> classes_; // allowed classes, by their description
     std::uint64_t steps_ = 0;
     bool cancelled_ = false;

@@ -577,83 +577,88 @@ QByteArray BinaryWriter::finish(Ref root, const CodecWork* work) {
     Output offsets(out.data() + table);
     objects.bytes("bplist00", headerSize);
     const auto* start = reinterpret_cast<const unsigned char*>(out.constData());
-    std::size_t laid = 0;
-    for (const Entry& entry : entries_) {
-        if (work && laid++ % (16 * codecCheckInterval) == 0) {
+    // In blocks, so that looking at the work stays out of the loop over objects.
+    constexpr std::size_t block = 16 * codecCheckInterval;
+    for (std::size_t first = 0; first < entries_.size(); first += block) {
+        if (work) {
             if (work->cancelled())
                 return QByteArray();
-            work->report(double(laid) / double(total));
+            work->report(double(first) / double(total));
         }
-        offsets.bigEndian(static_cast<std::uint64_t>(objects.at() - start), offsetSize);
-        switch (entry.kind) {
-        case Kind::Null:
-            objects.byte(0x00);
-            break;
-        case Kind::False:
-            objects.byte(0x08);
-            break;
-        case Kind::True:
-            objects.byte(0x09);
-            break;
-        case Kind::Integer:
-            objects.integer(entry.payload);
-            break;
-        case Kind::Negative:
-            objects.byte(0x13);
-            objects.bigEndian(entry.payload, 8);
-            break;
-        case Kind::Unsigned:
-            objects.byte(0x14);
-            objects.bigEndian(0, 8);
-            objects.bigEndian(entry.payload, 8);
-            break;
-        case Kind::Real:
-            objects.byte(0x23);
-            objects.bigEndian(entry.payload, 8);
-            break;
-        case Kind::Date:
-            objects.byte(0x33);
-            objects.bigEndian(entry.payload, 8);
-            break;
-        case Kind::Uid: {
-            const unsigned length = bytesFor(entry.payload);
-            objects.byte(0x80 | (length - 1));
-            objects.bigEndian(entry.payload, length);
-            break;
-        }
-        case Kind::String: {
-            const QString& text = texts_[entry.count].text;
-            const auto length = static_cast<std::uint64_t>(text.size());
-            if (ascii_[entry.count]) {
-                objects.marker(0x5, length);
-                for (QChar c : text)
-                    objects.byte(c.unicode());
-            } else {
-                objects.marker(0x6, length);
-                for (QChar c : text)
-                    objects.bigEndian(c.unicode(), 2);
+        const std::size_t last = std::min(first + block, entries_.size());
+        for (std::size_t index = first; index < last; ++index) {
+            const Entry& entry = entries_[index];
+            offsets.bigEndian(static_cast<std::uint64_t>(objects.at() - start), offsetSize);
+            switch (entry.kind) {
+            case Kind::Null:
+                objects.byte(0x00);
+                break;
+            case Kind::False:
+                objects.byte(0x08);
+                break;
+            case Kind::True:
+                objects.byte(0x09);
+                break;
+            case Kind::Integer:
+                objects.integer(entry.payload);
+                break;
+            case Kind::Negative:
+                objects.byte(0x13);
+                objects.bigEndian(entry.payload, 8);
+                break;
+            case Kind::Unsigned:
+                objects.byte(0x14);
+                objects.bigEndian(0, 8);
+                objects.bigEndian(entry.payload, 8);
+                break;
+            case Kind::Real:
+                objects.byte(0x23);
+                objects.bigEndian(entry.payload, 8);
+                break;
+            case Kind::Date:
+                objects.byte(0x33);
+                objects.bigEndian(entry.payload, 8);
+                break;
+            case Kind::Uid: {
+                const unsigned length = bytesFor(entry.payload);
+                objects.byte(0x80 | (length - 1));
+                objects.bigEndian(entry.payload, length);
+                break;
             }
-            break;
-        }
-        case Kind::Data: {
-            const QByteArray& data = data_[entry.payload];
-            objects.marker(0x4, static_cast<std::uint64_t>(data.size()));
-            objects.bytes(data.constData(), static_cast<std::size_t>(data.size()));
-            break;
-        }
-        case Kind::Array:
-        case Kind::Set:
-            objects.marker(entry.kind == Kind::Array ? 0xA : 0xC, entry.count);
-            for (std::uint32_t i = 0; i < entry.count; ++i)
-                objects.bigEndian(pool_[entry.payload + i], refSize);
-            break;
-        case Kind::Dictionary:
-            objects.marker(0xD, entry.count);
-            for (std::uint32_t i = 0; i < entry.count; ++i)
-                objects.bigEndian(refOfText[pool_[entry.payload + i]], refSize);
-            for (std::uint32_t i = 0; i < entry.count; ++i)
-                objects.bigEndian(pool_[entry.payload + entry.count + i], refSize);
-            break;
+            case Kind::String: {
+                const QString& text = texts_[entry.count].text;
+                const auto length = static_cast<std::uint64_t>(text.size());
+                if (ascii_[entry.count]) {
+                    objects.marker(0x5, length);
+                    for (QChar c : text)
+                        objects.byte(c.unicode());
+                } else {
+                    objects.marker(0x6, length);
+                    for (QChar c : text)
+                        objects.bigEndian(c.unicode(), 2);
+                }
+                break;
+            }
+            case Kind::Data: {
+                const QByteArray& data = data_[entry.payload];
+                objects.marker(0x4, static_cast<std::uint64_t>(data.size()));
+                objects.bytes(data.constData(), static_cast<std::size_t>(data.size()));
+                break;
+            }
+            case Kind::Array:
+            case Kind::Set:
+                objects.marker(entry.kind == Kind::Array ? 0xA : 0xC, entry.count);
+                for (std::uint32_t i = 0; i < entry.count; ++i)
+                    objects.bigEndian(pool_[entry.payload + i], refSize);
+                break;
+            case Kind::Dictionary:
+                objects.marker(0xD, entry.count);
+                for (std::uint32_t i = 0; i < entry.count; ++i)
+                    objects.bigEndian(refOfText[pool_[entry.payload + i]], refSize);
+                for (std::uint32_t i = 0; i < entry.count; ++i)
+                    objects.bigEndian(pool_[entry.payload + entry.count + i], refSize);
+                break;
+            }
         }
     }
     Output trailer(out.data() + table + total * offsetSize);
