@@ -42,18 +42,33 @@ KeyedUnarchiver::KeyedUnarchiver(plist::ObjectSource& source, const CodecWork& w
                                  std::size_t dataSize)
     : source_(source)
     , work_(work)
-    , dense_(source.count() <= dataSize / sizeof(std::uint32_t)) {
-    if (dense_)
-        slotOfRef_.assign(source.count(), 0);
+    , dataSize_(dataSize) {}
+
+std::uint32_t* KeyedUnarchiver::slotOf(std::uint64_t uid, bool make) {
+    if (!slotOfUid_.empty())
+        return uid < slotOfUid_.size() ? &slotOfUid_[uid] : nullptr;
+    if (make)
+        return &sparseSlots_[uid];
+    const auto found = sparseSlots_.find(uid);
+    return found == sparseSlots_.end() ? nullptr : &found->second;
 }
 
-std::uint32_t* KeyedUnarchiver::slotOf(Ref ref, bool make) {
-    if (dense_)
-        return ref < slotOfRef_.size() ? &slotOfRef_[ref] : nullptr;
-    if (make)
-        return &sparseSlots_[ref];
-    const auto found = sparseSlots_.find(ref);
-    return found == sparseSlots_.end() ? nullptr : &found->second;
+void KeyedUnarchiver::scanStored(const Object& dictionary, Ref ref, Entries* entries) {
+    // Looking through a small dictionary again costs no more than remembering it.
+    constexpr std::size_t small = 32;
+    if (dictionary.count <= small) {
+        scan(dictionary, entries);
+        return;
+    }
+    if (const auto known = scanned_.find(ref); known != scanned_.end()) {
+        ++steps_;
+        entries->object = dictionary;
+        entries->refs = known->second.refs;
+        entries->present = known->second.present;
+        return;
+    }
+    scan(dictionary, entries);
+    scanned_.emplace(ref, Known{entries->refs, entries->present});
 }
 
 std::span<const QString> KeyedUnarchiver::keyTable() {
@@ -233,6 +248,8 @@ bool KeyedUnarchiver::run(PointPairs* pairs) {
         return fail(QStringLiteral("The file is damaged: its archived objects are missing (it "
                                    "has no “$objects” array)."));
     }
+    if (objects_.count <= dataSize_ / sizeof(std::uint32_t))
+        slotOfUid_.assign(objects_.count, 0);
     Object topObjects;
     Entries topEntries;
     if (valueOf(archive, TopKey, Type::Dictionary, &topObjects))
@@ -424,11 +441,8 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
                                               : QStringLiteral("is not a point");
     ++steps_;
     // An object met before is answered from the cache, without looking at its contents again:
-    // a file may refer to one large object many times, through one UID or through many.
-    Ref stored = 0;
-    if (uid < objects_.count)
-        stored = source_.item(objects_, static_cast<std::size_t>(uid));
-    const std::uint32_t* slot = uid < objects_.count ? slotOf(stored, false) : nullptr;
+    // a file may refer to one large object many times.
+    const std::uint32_t* slot = slotOf(uid, false);
     if (slot && *slot != 0) {
         const Decoded& known = decoded_[*slot - 1];
         if (known.type != type) {
@@ -446,7 +460,8 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
         return known.object;
     }
     Object value;
-    if (!archived(uid, &value)) {
+    Ref stored = 0;
+    if (!archived(uid, &value, &stored)) {
         if (!failed())
             damaged(where, QStringLiteral("is missing"),
                     QStringLiteral("object %1 is not in the archive").arg(uid));
@@ -461,7 +476,7 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
         return nullptr;
     }
     frames_.push_back(Frame{Entries(), where});
-    scan(value, &frames_.back().entries);
+    scanStored(value, stored, &frames_.back().entries);
     QString name;
     const Class actual = classOf(frames_.back().entries, where, &name);
     if (actual != type) {
@@ -478,7 +493,7 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
     }
     decoded_.push_back({nullptr, type, true});
     const auto index = decoded_.size() - 1;
-    *slotOf(stored, true) = static_cast<std::uint32_t>(index + 1);
+    *slotOf(uid, true) = static_cast<std::uint32_t>(index + 1);
     std::shared_ptr<void> object = decode(*this);
     frames_.pop_back();
     Decoded& entry = decoded_[index];

@@ -41,8 +41,10 @@ struct UnarchiveResult {
 // classes are accepted (NSArray or NSMutableArray at the root, GLPointPair, GLPointWithColor),
 // every pair must have both points, every number must be finite, and anything malformed
 // refuses the whole file. An object is decoded once however many references name it, and
-// shared. Reading holds the scene and a few bytes per decoded object besides the data, and
-// takes time in proportion to the data; a failed allocation refuses the file.
+// shared; objects of different UIDs stay different objects even where the data stores them
+// once, and then their stored dictionary is still looked through once. Reading holds the scene
+// and a few bytes per archived object besides the data, and takes time in proportion to the
+// data; a failed allocation refuses the file.
 class KeyedUnarchiver {
   public:
     static UnarchiveResult unarchiveObjectWithData(const QByteArray& data,
@@ -122,6 +124,9 @@ class KeyedUnarchiver {
     bool damaged(const Where& where, const QString& problem, const QString& detail = QString());
     // Reads a dictionary and finds the known keys in it.
     void scan(const plist::Object& dictionary, Entries* entries);
+    // The same for the stored object `ref`, remembering what a large dictionary holds: many
+    // UIDs may name one stored dictionary.
+    void scanStored(const plist::Object& dictionary, plist::Ref ref, Entries* entries);
     // The value under `key` when it is there and of `type`; false also when the data is damaged
     // (then failed()).
     bool valueOf(const Entries& entries, Key key, plist::Type type, plist::Object* value);
@@ -145,18 +150,23 @@ class KeyedUnarchiver {
     const CodecWork& work_;
     plist::Object objects_; // "$objects"
     std::deque<Frame> frames_;
-    // The slot in decoded_ (plus one) of the stored object `ref`, made when `make` is set;
-    // nullptr when there is none.
-    std::uint32_t* slotOf(plist::Ref ref, bool make);
+    // The slot in decoded_ (plus one) of the object `uid`, made when `make` is set; nullptr
+    // when there is none.
+    std::uint32_t* slotOf(std::uint64_t uid, bool make);
 
-    // Objects decoded so far, by the stored object they were read from: many UIDs may name
-    // one stored object, and it is still read once. Slots are kept for every stored object
-    // when the data is large enough to pay for them (four bytes each), and otherwise only for
-    // the objects decoded.
-    std::vector<std::uint32_t> slotOfRef_;
-    std::unordered_map<plist::Ref, std::uint32_t> sparseSlots_;
-    bool dense_ = false;
+    // Objects decoded so far, by UID. Slots are kept for every archived object when the data
+    // is large enough to pay for them (four bytes each), and otherwise only for the objects
+    // decoded, each of which costs far more anyway.
+    std::vector<std::uint32_t> slotOfUid_;
+    std::unordered_map<std::uint64_t, std::uint32_t> sparseSlots_;
+    std::size_t dataSize_ = 0;
     std::vector<Decoded> decoded_;
+    // The known keys of large stored dictionaries, once looked through.
+    struct Known {
+        std::array<plist::Ref, KeyCount> refs;
+        std::uint32_t present;
+    };
+    std::unordered_map<plist::Ref, Known> scanned_;
     std::unordered_map<plist::Ref, Class> classes_; // allowed classes, by their description
     std::uint64_t steps_ = 0;
     bool cancelled_ = false;

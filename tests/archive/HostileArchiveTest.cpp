@@ -29,10 +29,17 @@ Ref dictionary(Document& document, const std::vector<std::pair<QString, Ref>>& e
     return document.add(value);
 }
 
+// A point at (1, 0, 0), in transparent black.
+Ref pointDictionary(Document& document) {
+    return dictionary(document, {{"$class", document.add(Value::makeUid(4))},
+                                 {glpwcXKey, document.add(Value::makeReal(1))}});
+}
+
 // A keyed archive of a scene whose "$objects" are: 0 "$null", 1 the array, 2-4 the classes
-// NSArray, GLPointPair and GLPointWithColor, 5 a point, then `more`. The array holds `elements`.
-QByteArray scene(Document& document, const std::vector<Ref>& elements,
-                 const std::vector<Ref>& more) {
+// NSArray, GLPointPair and GLPointWithColor, 5 `point`, then `more`. The array holds
+// `elements`.
+QByteArray scene(Document& document, const std::vector<Ref>& elements, const std::vector<Ref>& more,
+                 Ref point) {
     auto uid = [&](std::uint64_t n) { return document.add(Value::makeUid(n)); };
     auto klass = [&](const char* name) {
         return dictionary(document, {{"$classname", document.add(Value::makeString(name))}});
@@ -44,7 +51,7 @@ QByteArray scene(Document& document, const std::vector<Ref>& elements,
         klass("NSArray"),
         klass("GLPointPair"),
         klass("GLPointWithColor"),
-        dictionary(document, {{"$class", uid(4)}, {glpwcXKey, document.add(Value::makeReal(1))}}),
+        point,
     };
     objects.insert(objects.end(), more.begin(), more.end());
     const Ref top = dictionary(document, {{"root", uid(1)}});
@@ -74,14 +81,16 @@ QByteArray manyNamesOfOneLargePair(int names, int extra) {
     std::vector<Ref> elements;
     for (int i = 0; i < names; ++i)
         elements.push_back(document.add(Value::makeUid(6 + std::uint64_t(i))));
-    return scene(document, elements, std::vector<Ref>(std::size_t(names), pair));
+    return scene(document, elements, std::vector<Ref>(std::size_t(names), pair),
+                 pointDictionary(document));
 }
 
 // One pair named over and over by the array, through references of one byte each.
 QByteArray onePairNamed(std::size_t times) {
     Document document;
     const Ref pair = pairDictionary(document, 0);
-    return scene(document, std::vector<Ref>(times, document.add(Value::makeUid(6))), {pair});
+    return scene(document, std::vector<Ref>(times, document.add(Value::makeUid(6))), {pair},
+                 pointDictionary(document));
 }
 
 QByteArray repeated(const char* head, const char* part, std::size_t times, const char* tail) {
@@ -146,6 +155,29 @@ TEST(HostileArchive, EachCraftedShapeIsReadInLinearWorkOrRefusedAtItsLimit) {
         // Each object, entry and reference is looked at a bounded number of times.
         EXPECT_LE(result.steps, 2 * std::uint64_t(c.data.size()));
     }
+}
+
+TEST(HostileArchive, UidsThatNameOneStoredDictionaryStayDifferentObjects) {
+    // A writer that stores equal objects once may give both points of a pair, or two pairs,
+    // one dictionary: they are still two objects, and recolouring one leaves the other.
+    Document document;
+    const Ref point = pointDictionary(document);
+    std::vector<std::pair<QString, Ref>> entries{{"$class", document.add(Value::makeUid(3))},
+                                                 {glppPoint1Key, document.add(Value::makeUid(5))},
+                                                 {glppPoint2Key, document.add(Value::makeUid(8))}};
+    const Ref pair = dictionary(document, entries);
+    const std::vector<Ref> elements{document.add(Value::makeUid(6)),
+                                    document.add(Value::makeUid(7))};
+    const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(
+        scene(document, elements, {pair, pair, point}, point));
+    ASSERT_TRUE(result.rootObject) << result.error.toStdString();
+    const PointPairs& pairs = *result.rootObject;
+    ASSERT_EQ(pairs.size(), 2u);
+    EXPECT_NE(pairs[0], pairs[1]);
+    EXPECT_NE(pairs[0]->point1(), pairs[0]->point2());
+    EXPECT_EQ(pairs[0]->point1(), pairs[1]->point1()) << "one UID, one object";
+    EXPECT_EQ(pairs[0]->point1()->alpha(), 0.0) << "the first point keeps its stored colour";
+    EXPECT_EQ(pairs[0]->point2()->x(), 1.0);
 }
 
 TEST(HostileArchive, XmlValuesThatCarryNothingAreSharedNotStored) {
