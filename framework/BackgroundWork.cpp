@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QPointer>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QThread>
@@ -52,24 +53,26 @@ bool runInBackground(QWidget* parent, const QString& label, AtQuit atQuit,
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit,
                      Qt::QueuedConnection);
 
-    QProgressDialog dialog(label, QCoreApplication::translate("BackgroundWork", "Cancel"), 0,
-                           barSteps, parent);
-    dialog.setObjectName(QStringLiteral("progressDialog"));
-    dialog.setWindowTitle(label);
+    // On the heap: the window it belongs to may close meanwhile (a quit from another window),
+    // taking the dialog with it.
+    QPointer<QProgressDialog> dialog = new QProgressDialog(
+        label, QCoreApplication::translate("BackgroundWork", "Cancel"), 0, barSteps, parent);
+    dialog->setObjectName(QStringLiteral("progressDialog"));
+    dialog->setWindowTitle(label);
     // A bar of its own, set directly: the dialog's setValue() would run a nested event loop.
     auto* bar = new QProgressBar;
     bar->setRange(0, barSteps);
     bar->setValue(0);
-    dialog.setBar(bar);
-    dialog.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    dialog->setBar(bar);
+    dialog->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     // Shown by the timer below only; never by the dialog's own timer or a value change.
-    dialog.setMinimumDuration(std::numeric_limits<int>::max());
-    dialog.setAutoClose(false);
-    dialog.setAutoReset(false);
-    dialog.reset(); // stops the dialog's own timer
-    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&task, &dialog] {
+    dialog->setMinimumDuration(std::numeric_limits<int>::max());
+    dialog->setAutoClose(false);
+    dialog->setAutoReset(false);
+    dialog->reset(); // stops the dialog's own timer
+    QObject::connect(dialog, &QProgressDialog::canceled, dialog, [&task, dialog] {
         task.cancel();
-        dialog.hide();
+        dialog->hide();
     });
     QTimer follow;
     follow.setInterval(barInterval);
@@ -77,12 +80,12 @@ bool runInBackground(QWidget* parent, const QString& label, AtQuit atQuit,
                      [&task, bar] { bar->setValue(static_cast<int>(task.progress() * barSteps)); });
     QTimer showLater;
     showLater.setSingleShot(true);
-    QObject::connect(&showLater, &QTimer::timeout, &dialog, [&] {
+    QObject::connect(&showLater, &QTimer::timeout, dialog, [&task, &follow, bar, dialog, parent] {
         if (task.isCancelled())
             return;
         bar->setValue(static_cast<int>(task.progress() * barSteps));
-        centre(dialog, parent);
-        dialog.show();
+        centre(*dialog, parent);
+        dialog->show();
         follow.start();
     });
 
@@ -95,5 +98,6 @@ bool runInBackground(QWidget* parent, const QString& label, AtQuit atQuit,
     if (!done && atQuit == AtQuit::Cancel)
         task.cancel();
     thread->wait();
+    delete dialog;
     return !task.isCancelled();
 }
