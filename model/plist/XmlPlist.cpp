@@ -27,7 +27,7 @@ namespace {
 constexpr double referenceEpoch = 978307200.0;
 // The XML reader is given the data this much at a time, so that it never decodes the whole
 // document into characters at once.
-constexpr qsizetype feedSize = 64 * 1024;
+constexpr qsizetype feedSize = 1024 * 1024;
 
 bool parseInteger(const QString& text, std::int64_t* integer, bool* isUnsigned) {
     bool ok = false;
@@ -81,32 +81,42 @@ struct Units {
     }
 };
 
-enum class Markup { Fine, TooManyAttributes, Subset, SubsetWithEntities };
+enum class Markup { Fine, TooManyAttributes, TooLong, Subset, SubsetWithEntities };
+
+// The longest run of text, comment, tag or other markup the reader is given: it is slow on
+// one that spans many pieces of the data, and holds each whole.
+constexpr qsizetype maximumRun = qsizetype(maximumXmlText) + 1024;
 
 // What the XML reader would be slow or unsafe to see, looked for in one pass over the markup
 // before it sees the document: it checks that attributes are unique by comparing each with all
-// the others, and applies the attribute defaults of a DTD to every element. A property list
-// has at most one attribute and no DTD of its own. Markup that is not well formed is left for
-// the reader to report.
+// the others, applies the attribute defaults of a DTD to every element, and reads a long
+// stretch of text or markup again each time more data comes. A property list has at most one
+// attribute, no DTD of its own and short stretches. Markup that is not well formed is left
+// for the reader to report.
 Markup scanMarkup(const Units& units, qsizetype* where) {
     const qsizetype n = units.size;
     qsizetype i = 0;
+    qsizetype textStart = 0;
     while (i < n) {
         if (units.at(i) != u'<') {
             ++i;
             continue;
         }
+        *where = textStart;
+        if (i - textStart > maximumRun)
+            return Markup::TooLong;
         *where = i;
-        if (units.startsWith(i, "<!--")) {
+        const qsizetype start = i;
+        if (units.startsWith(i, "<!--"))
             i = units.skipPast(i + 4, "-->");
-            continue;
-        }
-        if (units.startsWith(i, "<![CDATA[")) {
+        else if (units.startsWith(i, "<![CDATA["))
             i = units.skipPast(i + 9, "]]>");
-            continue;
-        }
-        if (units.startsWith(i, "<?")) {
+        else if (units.startsWith(i, "<?"))
             i = units.skipPast(i + 2, "?>");
+        if (i != start) {
+            if (i - start > maximumRun)
+                return Markup::TooLong;
+            textStart = i;
             continue;
         }
         const bool declaration = units.startsWith(i, "<!");
@@ -133,8 +143,12 @@ Markup scanMarkup(const Units& units, qsizetype* where) {
         }
         if (i < n && units.at(i) == u'>')
             ++i;
+        if (i - start > maximumRun)
+            return Markup::TooLong;
+        textStart = i;
     }
-    return Markup::Fine;
+    *where = textStart;
+    return n - textStart > maximumRun ? Markup::TooLong : Markup::Fine;
 }
 
 // The objects of an XML property list, held compactly (see openXml()).
@@ -339,6 +353,11 @@ bool XmlSource::read(const QByteArray& data, Failure* failure, const CodecWork& 
         switch (markup) {
         case Markup::Fine:
             break;
+        case Markup::TooLong:
+            return beyond(QStringLiteral("The file holds a stretch of XML text or markup of more "
+                                         "than %L1 characters, the most Orbalin reads (line %L2).")
+                              .arg(maximumRun)
+                              .arg(units.lineOf(where)));
         case Markup::TooManyAttributes:
             return beyond(QStringLiteral("The file has an element with more than %L1 attributes, "
                                          "the most Orbalin reads (line %L2).")

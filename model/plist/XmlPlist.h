@@ -10,6 +10,8 @@ constexpr std::size_t maximumXmlDepth = 100;       // nested containers
 constexpr std::size_t maximumXmlValues = 1u << 25; // values of every kind
 constexpr std::size_t maximumXmlText = 1u << 20;   // characters in one value
 constexpr std::size_t maximumXmlAttributes = 16;   // on one element
+// Nor may a stretch of text, a comment or other markup run past 1024 characters more than a
+// value: the XML reader reads a long stretch again each time more of it arrives.
 
 // True when the data starts like an XML document (after an optional byte-order mark and white
 // space), so that it is worth handing to readXml().

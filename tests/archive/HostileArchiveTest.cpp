@@ -146,6 +146,11 @@ TEST(HostileArchive, EachCraftedShapeIsReadInLinearWorkOrRefusedAtItsLimit) {
          limit("The file holds a value of more than %L1 characters, the most Orbalin reads (line "
                "1).",
                plist::maximumXmlText)},
+        {"one very long XML comment",
+         repeated("<plist><!--", "x", plist::maximumXmlText + 2000, "--><true/></plist>"), 0,
+         limit("The file holds a stretch of XML text or markup of more than %L1 characters, the "
+               "most Orbalin reads (line 1).",
+               plist::maximumXmlText + 1024)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
