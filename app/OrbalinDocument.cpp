@@ -31,7 +31,15 @@ void OrbalinDocument::windowControllerDidLoadNib(DocumentWindow* window) {
 
 namespace {
 
-std::optional<QByteArray> archived(const PointPairArray& scene, QString* reason) {
+// The codec's side of a background task: its flag and its progress.
+CodecWork codecWork(BackgroundTask* task) {
+    if (!task)
+        return CodecWork();
+    return CodecWork(&task->cancelFlag(), [task](double fraction) { task->setProgress(fraction); });
+}
+
+std::optional<QByteArray> archived(const PointPairArray& scene, QString* reason,
+                                   BackgroundTask* task = nullptr) {
     if (!scene) {
         if (reason)
             *reason = OrbalinDocument::tr(
@@ -39,7 +47,14 @@ std::optional<QByteArray> archived(const PointPairArray& scene, QString* reason)
                 "window shows the scene. Nothing was written.");
         return std::nullopt;
     }
-    return KeyedArchiver::archivedDataWithRootObject(*scene);
+    KeyedArchiver::Result result = KeyedArchiver::archive(*scene, codecWork(task));
+    if (result.data.isEmpty()) {
+        if (reason)
+            *reason =
+                result.cancelled ? OrbalinDocument::tr("The save was cancelled.") : result.error;
+        return std::nullopt;
+    }
+    return std::move(result.data);
 }
 
 } // namespace
@@ -50,15 +65,19 @@ std::optional<QByteArray> OrbalinDocument::dataRepresentationOfType(const QStrin
 }
 
 Document::DataEncoder OrbalinDocument::dataEncoderOfType(const QString& /*type*/) const {
-    return [scene = pointPairArray_](QString* reason) { return archived(scene, reason); };
+    return [scene = pointPairArray_](QString* reason, BackgroundTask* task) {
+        return archived(scene, reason, task);
+    };
 }
 
 bool OrbalinDocument::loadDataRepresentation(const QByteArray& data, const QString& /*type*/,
-                                             QString* reason) {
-    UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(data);
+                                             QString* reason, BackgroundTask* task) {
+    UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(data, codecWork(task));
     if (!result.rootObject) {
         if (reason)
-            *reason = result.error.isEmpty() ? tr("The file holds no scene.") : result.error;
+            *reason = result.cancelled         ? tr("The open was cancelled.")
+                      : result.error.isEmpty() ? tr("The file holds no scene.")
+                                               : result.error;
         return false;
     }
     setPointPairArray(std::move(result.rootObject));

@@ -27,8 +27,8 @@ class OrbalinDocument : public Document, public SceneDocument {
                                                        QString* reason) const override;
     // Archives the scene as it is now, on whatever thread runs it: the scene never changes.
     DataEncoder dataEncoderOfType(const QString& type) const override;
-    bool loadDataRepresentation(const QByteArray& data, const QString& type,
-                                QString* reason) override;
+    bool loadDataRepresentation(const QByteArray& data, const QString& type, QString* reason,
+                                BackgroundTask* task = nullptr) override;
 
     PointPairArray pointPairArray() const override { return pointPairArray_; }
     void setPointPairArray(PointPairArray array) override;

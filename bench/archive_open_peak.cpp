@@ -1,12 +1,16 @@
 // Opens a scene file as the program does (bounded read, then decoding into the scene) and
-// prints, as JSON, how much memory the process held at its peak above what it held before.
-//   archive_open_peak FILE
+// prints, as JSON, how much memory the process held at its peak above what it held before, and
+// the processor time it took.
+//   archive_open_peak [--any] FILE
+// With --any a file that is refused is measured too, and the reason is part of the answer.
 #include "framework/FileReading.h"
 #include "model/KeyedUnarchiver.h"
 
 #include <QFile>
 
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -26,14 +30,16 @@ long statusKilobytes(const char* field) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: archive_open_peak FILE\n");
+    const bool any = argc == 3 && std::strcmp(argv[1], "--any") == 0;
+    if (argc != 2 && !any) {
+        std::fprintf(stderr, "usage: archive_open_peak [--any] FILE\n");
         return 2;
     }
     const long idle = statusKilobytes("VmRSS");
+    const std::clock_t start = std::clock();
     QString reason;
     std::optional<QByteArray> data =
-        readRegularFile(QString::fromLocal8Bit(argv[1]), maximumSceneFileSize, &reason);
+        readRegularFile(QString::fromLocal8Bit(argv[argc - 1]), maximumSceneFileSize, &reason);
     if (!data) {
         std::fprintf(stderr, "%s\n", qPrintable(reason));
         return 1;
@@ -42,14 +48,17 @@ int main(int argc, char** argv) {
     const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(*data);
     data.reset(); // as the document does once the scene is built
     const long peak = statusKilobytes("VmHWM");
-    if (!result.rootObject) {
+    const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+    if (!result.rootObject && !any) {
         std::fprintf(stderr, "%s\n", qPrintable(result.error));
         return 1;
     }
     const double above = double(peak - idle) * 1024.0;
     std::printf("{\"file_bytes\": %lld, \"pairs\": %zu, \"idle_kib\": %ld, \"peak_kib\": %ld, "
-                "\"peak_above_idle_bytes\": %.0f, \"times_file_size\": %.3f}\n",
-                static_cast<long long>(bytes), result.rootObject->size(), idle, peak, above,
-                above / double(bytes));
+                "\"peak_above_idle_bytes\": %.0f, \"times_file_size\": %.3f, "
+                "\"cpu_seconds\": %.3f, \"refused\": \"%s\"}\n",
+                static_cast<long long>(bytes), result.rootObject ? result.rootObject->size() : 0,
+                idle, peak, above, above / double(bytes), seconds,
+                result.error.toUtf8().replace('"', '\'').constData());
     return 0;
 }

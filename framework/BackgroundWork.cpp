@@ -2,16 +2,34 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QPointer>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 
 namespace {
 
 int dialogDelay = 500;
+// The bar's steps, and how often it follows the work.
+constexpr int barSteps = 1000;
+constexpr int barInterval = 50;
+
+// Wide enough for its title, centred on the window it belongs to; the window manager may
+// still move it.
+void centre(QProgressDialog& dialog, QWidget* parent) {
+    dialog.adjustSize();
+    const int title = dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 160;
+    dialog.resize(std::max(dialog.width(), std::min(title, 600)), dialog.height());
+    if (!parent)
+        return;
+    const QRect window = parent->window()->frameGeometry();
+    dialog.move(window.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+}
 
 } // namespace
 
@@ -23,41 +41,63 @@ void setProgressDialogDelay(int milliseconds) {
     dialogDelay = milliseconds;
 }
 
-bool runInBackground(QWidget* parent, const QString& label,
-                     const std::function<void(const std::atomic<bool>& cancelled)>& work) {
-    std::atomic<bool> cancelled{false};
+bool runInBackground(QWidget* parent, const QString& label, AtQuit atQuit,
+                     const std::function<void(BackgroundTask& task)>& work) {
+    BackgroundTask task;
+    std::atomic<bool> done{false};
     QEventLoop loop;
-    const std::unique_ptr<QThread> thread(
-        QThread::create([&work, &cancelled] { work(cancelled); }));
+    const std::unique_ptr<QThread> thread(QThread::create([&work, &task, &done] {
+        work(task);
+        done = true;
+    }));
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit,
                      Qt::QueuedConnection);
 
-    QProgressDialog dialog(label, QCoreApplication::translate("BackgroundWork", "Cancel"), 0, 0,
-                           parent);
-    dialog.setObjectName(QStringLiteral("progressDialog"));
-    dialog.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    // On the heap: the window it belongs to may close meanwhile (a quit from another window),
+    // taking the dialog with it.
+    QPointer<QProgressDialog> dialog = new QProgressDialog(
+        label, QCoreApplication::translate("BackgroundWork", "Cancel"), 0, barSteps, parent);
+    dialog->setObjectName(QStringLiteral("progressDialog"));
+    dialog->setWindowTitle(label);
+    // A bar of its own, set directly: the dialog's setValue() would run a nested event loop.
+    auto* bar = new QProgressBar;
+    bar->setRange(0, barSteps);
+    bar->setValue(0);
+    dialog->setBar(bar);
+    dialog->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     // Shown by the timer below only; never by the dialog's own timer or a value change.
-    dialog.setMinimumDuration(std::numeric_limits<int>::max());
-    dialog.setAutoClose(false);
-    dialog.setAutoReset(false);
-    dialog.reset(); // stops the dialog's own timer
-    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&cancelled, &dialog] {
-        cancelled = true;
-        dialog.hide();
+    dialog->setMinimumDuration(std::numeric_limits<int>::max());
+    dialog->setAutoClose(false);
+    dialog->setAutoReset(false);
+    dialog->reset(); // stops the dialog's own timer
+    QObject::connect(dialog, &QProgressDialog::canceled, dialog, [&task, dialog] {
+        task.cancel();
+        dialog->hide();
     });
+    QTimer follow;
+    follow.setInterval(barInterval);
+    QObject::connect(&follow, &QTimer::timeout, bar,
+                     [&task, bar] { bar->setValue(static_cast<int>(task.progress() * barSteps)); });
     QTimer showLater;
     showLater.setSingleShot(true);
-    QObject::connect(&showLater, &QTimer::timeout, &dialog, [&dialog, &cancelled] {
-        if (!cancelled)
-            dialog.show();
+    QObject::connect(&showLater, &QTimer::timeout, dialog, [&task, &follow, bar, dialog, parent] {
+        if (task.isCancelled())
+            return;
+        bar->setValue(static_cast<int>(task.progress() * barSteps));
+        centre(*dialog, parent);
+        dialog->show();
+        follow.start();
     });
 
     thread->start();
     showLater.start(dialogDelay);
-    // An application quitting ends every event loop at once: the thread is then waited for
-    // here, since what it works on lives on this stack.
+    // An application quitting ends every event loop at once: a read is then cancelled, and
+    // the thread is waited for here, since what it works on lives on this stack.
     if (thread->isRunning())
         loop.exec();
+    if (!done && atQuit == AtQuit::Cancel)
+        task.cancel();
     thread->wait();
-    return !cancelled;
+    delete dialog;
+    return !task.isCancelled();
 }

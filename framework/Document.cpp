@@ -15,7 +15,7 @@ void Document::windowControllerDidLoadNib(DocumentWindow* /*window*/) {}
 Document::DataEncoder Document::dataEncoderOfType(const QString& type) const {
     QString failure;
     std::optional<QByteArray> data = dataRepresentationOfType(type, &failure);
-    return [data = std::move(data), failure](QString* reason) {
+    return [data = std::move(data), failure](QString* reason, BackgroundTask* /*task*/) {
         if (!data && reason)
             *reason = failure;
         return data;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/BackgroundTask.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -35,12 +37,15 @@ class Document : public QObject {
     // What dataRepresentationOfType() does, packed to run on another thread while the document
     // goes on being shown: it holds what it needs (shared data that does not change) and never
     // the document itself. By default the data is made here and now, and only handed over.
-    using DataEncoder = std::function<std::optional<QByteArray>(QString* reason)>;
+    // With a task, it reports its progress there and stops (returning nothing) once cancelled.
+    using DataEncoder =
+        std::function<std::optional<QByteArray>(QString* reason, BackgroundTask* task)>;
     virtual DataEncoder dataEncoderOfType(const QString& type) const;
     // Reads the whole file's data. A document with no window yet may be read on any thread. On
-    // failure returns false, says why, and leaves the document as it was.
+    // failure returns false, says why, and leaves the document as it was. With a task, it
+    // reports its progress there and stops (returning false) once cancelled.
     virtual bool loadDataRepresentation(const QByteArray& data, const QString& type,
-                                        QString* reason) = 0;
+                                        QString* reason, BackgroundTask* task = nullptr) = 0;
 
     // The file the document was read from or last saved to; empty for a new document.
     QString filePath() const { return filePath_; }

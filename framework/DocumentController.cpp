@@ -4,6 +4,7 @@
 #include "framework/DialogFolders.h"
 #include "framework/DocumentWindow.h"
 #include "framework/ErrorBox.h"
+#include "framework/FileDescriptor.h"
 #include "framework/FileReading.h"
 #include "framework/FullScreenSwitch.h"
 #include "framework/MemoryRelease.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -23,6 +25,8 @@
 #include <QMessageBox>
 
 #include <algorithm>
+#include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -71,11 +75,11 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
     std::unique_ptr<Document> document = factory_();
     bool read = false;
     QString reason;
-    const bool finished =
-        runInBackground(nullptr, tr("Opening “%1”…").arg(QFileInfo(path).fileName()),
-                        [&](const std::atomic<bool>& cancelled) {
-                            read = readInto(*document, path, &reason, &cancelled);
-                        });
+    // The progress belongs to the window the user asked from, if any; a quit cancels the read.
+    const bool finished = runInBackground(
+        QApplication::activeWindow(), tr("Opening “%1”…").arg(QFileInfo(path).fileName()),
+        AtQuit::Cancel,
+        [&](BackgroundTask& task) { read = readInto(*document, path, &reason, &task); });
     if (!finished)
         return nullptr; // the user cancelled: nothing to show and nothing to tell
     if (!read) {
@@ -106,10 +110,23 @@ std::unique_ptr<Document> DocumentController::readDocument(const QString& path, 
 }
 
 bool DocumentController::readInto(Document& document, const QString& path, QString* reason,
-                                  const std::atomic<bool>* cancelled) const {
-    const std::optional<QByteArray> data = readRegularFile(path, type_.maximumFileSize, reason);
-    return data && !(cancelled && *cancelled) &&
-           document.loadDataRepresentation(*data, type_.name, reason);
+                                  BackgroundTask* task) const {
+    // Reading the bytes is quick beside decoding them: it is the first tenth of the bar.
+    try {
+        if (task)
+            task->setStage(0.0, 0.1);
+        const std::optional<QByteArray> data =
+            readRegularFile(path, type_.maximumFileSize, reason, task);
+        if (!data || (task && task->isCancelled()))
+            return false;
+        if (task)
+            task->setStage(0.1, 1.0);
+        return document.loadDataRepresentation(*data, type_.name, reason, task);
+    } catch (const std::bad_alloc&) {
+        // Whatever runs out of memory on this thread, the program goes on.
+        *reason = tr("There is not enough memory to open the file.");
+        return false;
+    }
 }
 
 QString DocumentController::openFailure(const QString& path) const {
@@ -212,6 +229,11 @@ bool DocumentController::saveDocumentToFile(Document* document, const QString& p
     if (isSaving(document))
         return false;
     const QString failure = saveFailure(document, path);
+    // A folder that cannot take the file is told before any work is done on it.
+    if (::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK | X_OK) != 0) {
+        showError(document->window(), failure, systemReason(errno));
+        return false;
+    }
     const Document::DataEncoder encode = document->dataEncoderOfType(type_.name);
     bool encoded = false;
     QString reason;
@@ -219,13 +241,20 @@ bool DocumentController::saveDocumentToFile(Document* document, const QString& p
     saving_.insert(document);
     const bool finished =
         runInBackground(document->window(), tr("Saving “%1”…").arg(QFileInfo(path).fileName()),
-                        [&](const std::atomic<bool>& cancelled) {
-                            const std::optional<QByteArray> data = encode(&reason);
-                            encoded = data.has_value();
-                            // The new content replaces the old file only once it is completely
-                            // written.
-                            if (encoded && !cancelled)
-                                written = writeFileSafely(path, *data, &cancelled);
+                        AtQuit::Finish, [&](BackgroundTask& task) {
+                            try {
+                                task.setStage(0.0, 0.9);
+                                const std::optional<QByteArray> data = encode(&reason, &task);
+                                encoded = data.has_value();
+                                // The new content replaces the old file only once it is completely
+                                // written.
+                                task.setStage(0.9, 1.0);
+                                if (encoded && !task.isCancelled())
+                                    written = writeFileSafely(path, *data, &task.cancelFlag());
+                            } catch (const std::bad_alloc&) {
+                                encoded = false;
+                                reason = tr("There is not enough memory to save the document.");
+                            }
                         });
     saving_.erase(document);
     if (written) {

@@ -99,10 +99,10 @@ class DocumentController : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Reads the file into a document that no window shows yet; may run on any thread. Once
-    // `cancelled` is set, what is read is not decoded.
+    // Reads the file into a document that no window shows yet; may run on any thread. With a
+    // task, reading and decoding report their progress and stop once it is cancelled.
     bool readInto(Document& document, const QString& path, QString* reason,
-                  const std::atomic<bool>* cancelled = nullptr) const;
+                  BackgroundTask* task = nullptr) const;
     QString openFailure(const QString& path) const;
     static QString saveFailure(const Document* document, const QString& path);
     static void bringToFront(Document* document);

@@ -1,14 +1,17 @@
 #include "framework/FileReading.h"
 
+#include "framework/BackgroundTask.h"
 #include "framework/FileDescriptor.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,8 +38,8 @@ std::optional<QString> notAFile(mode_t mode) {
 
 } // namespace
 
-std::optional<QByteArray> readRegularFile(const QString& path, qint64 maximumSize,
-                                          QString* reason) {
+std::optional<QByteArray> readRegularFile(const QString& path, qint64 maximumSize, QString* reason,
+                                          BackgroundTask* task) {
     const QByteArray name = QFile::encodeName(path);
     // Devices are not even opened where the path shows them for what they are: opening some
     // has effects of its own. What counts is the check on the open descriptor below.
@@ -72,10 +75,26 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maximumSiz
         return std::nullopt;
     }
 
-    QByteArray data(size, Qt::Uninitialized);
+    QByteArray data;
+    try {
+        data = QByteArray(size, Qt::Uninitialized);
+    } catch (const std::bad_alloc&) {
+        *reason = tr("There is not enough memory to open the file.");
+        return std::nullopt;
+    }
+    // A few megabytes at a time, so that a cancel is seen soon even on a slow disk.
+    constexpr qint64 chunk = qint64(4) << 20;
     qint64 done = 0;
     while (done < size) {
-        const ssize_t count = ::read(file.get(), data.data() + done, std::size_t(size - done));
+        if (task) {
+            if (task->isCancelled()) {
+                *reason = systemReason(ECANCELED);
+                return std::nullopt;
+            }
+            task->setProgress(double(done) / double(size));
+        }
+        const ssize_t count =
+            ::read(file.get(), data.data() + done, std::size_t(std::min(chunk, size - done)));
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0) {

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <new>
+#include <stdexcept>
+#include <unordered_set>
 
 using plist::Ref;
 
@@ -12,7 +15,8 @@ constexpr Ref noRef = std::numeric_limits<Ref>::max();
 
 } // namespace
 
-KeyedArchiver::KeyedArchiver() {
+KeyedArchiver::KeyedArchiver(const CodecWork& work)
+    : work_(work) {
     objects_.push_back(stringRef(QStringLiteral("$null")));
     // The "$top" dictionary stands in for UID 0 while encoding.
     encoding_.resize(1);
@@ -22,15 +26,39 @@ KeyedArchiver::KeyedArchiver() {
 }
 
 QByteArray KeyedArchiver::archivedDataWithRootObject(const PointPairs& rootObject) {
-    KeyedArchiver archiver;
-    // A pair takes three dictionaries, fourteen numbers and three references, and 42 elements
-    // in containers.
-    const std::size_t pairs = rootObject.size();
-    archiver.writer_.reserve(32 + 20 * pairs, 32 + 42 * pairs);
-    archiver.objects_.reserve(8 + 3 * pairs);
-    archiver.uids_.reserve(8 + 3 * pairs);
-    archiver.encodeObject(rootObject, QStringLiteral("root"));
-    return archiver.finish();
+    return archive(rootObject).data;
+}
+
+KeyedArchiver::Result KeyedArchiver::archive(const PointPairs& rootObject, const CodecWork& work) {
+    try {
+        KeyedArchiver archiver(work);
+        // A pair takes three dictionaries, fourteen numbers and three references, and 42
+        // elements in containers; a pair named again takes one reference. A pair that only
+        // the array holds is named once.
+        std::size_t pairs = 0;
+        std::unordered_set<const GLPointPair*> shared;
+        for (const auto& pair : rootObject) {
+            if (pair.use_count() == 1)
+                ++pairs;
+            else
+                shared.insert(pair.get());
+        }
+        pairs += shared.size();
+        shared = {};
+        archiver.writer_.reserve(32 + 20 * pairs, 32 + 42 * pairs);
+        archiver.objects_.reserve(8 + 3 * pairs);
+        archiver.uids_.reserve(8 + 3 * pairs);
+        archiver.encodeObject(rootObject, QStringLiteral("root"));
+        if (!archiver.cancelled_) {
+            QByteArray data = archiver.finish();
+            if (!work.cancelled())
+                return {std::move(data), QString()};
+        }
+        return {QByteArray(), QString(), true};
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    return {QByteArray(), QStringLiteral("There is not enough memory to save the scene."), false};
 }
 
 Ref KeyedArchiver::stringRef(const QString& string) {
@@ -136,8 +164,16 @@ void KeyedArchiver::encodeObject(const PointPairs& object, const QString& forKey
     const Ref array = writer_.addPending();
     std::vector<Ref> elements;
     elements.reserve(object.size());
-    for (const auto& pair : object)
+    for (const auto& pair : object) {
+        if (elements.size() % codecCheckInterval == 0) {
+            if (work_.cancelled()) {
+                cancelled_ = true;
+                break;
+            }
+            work_.report(0.5 * double(elements.size()) / double(object.size()));
+        }
         elements.push_back(encodeSharedObject(pair, QStringLiteral("GLPointPair")));
+    }
     writer_.setArray(array, elements);
     setValue(QStringLiteral("NS.objects"), array);
     endObject(QStringLiteral("NSArray"));
@@ -154,5 +190,6 @@ QByteArray KeyedArchiver::finish() {
         writer_.key(QStringLiteral("$version")), writer_.key(QStringLiteral("$archiver")),
         writer_.key(QStringLiteral("$top")), writer_.key(QStringLiteral("$objects"))};
     const std::array<Ref, 4> values{version, archiver, top.dictionary, objects};
-    return writer_.finish(writer_.addDictionary(keys, values));
+    const CodecWork laying = work_.stage(0.5, 1.0);
+    return writer_.finish(writer_.addDictionary(keys, values), &laying);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CodecWork.h"
 #include "GLPointPair.h"
 #include "GLPointWithColor.h"
 #include "plist/BinaryPlist.h"
@@ -15,8 +16,17 @@
 // programs using keyed archives read: "$objects" starts with "$null", every object is stored
 // once as a dictionary with a "$class" reference and its keyed values, objects follow in
 // depth-first order, and each class dictionary follows the first object of its class.
+// Archiving takes memory in proportion to the distinct objects and the references to them,
+// and a failed allocation is a failure with a reason, never the end of the program.
 class KeyedArchiver {
   public:
+    struct Result {
+        QByteArray data; // empty on failure
+        QString error;   // why, as a sentence for the user
+        bool cancelled = false;
+    };
+    static Result archive(const PointPairs& rootObject, const CodecWork& work = CodecWork());
+    // The archive, or no data when it could not be made.
     static QByteArray archivedDataWithRootObject(const PointPairs& rootObject);
 
     // Coder operations for encodeWithCoder(): they add to the object being encoded.
@@ -34,7 +44,7 @@ class KeyedArchiver {
         std::vector<plist::Ref> values;
     };
 
-    KeyedArchiver();
+    explicit KeyedArchiver(const CodecWork& work);
 
     // Starts an object: reserves its place in "$objects" and makes it the one being encoded.
     // An object with an identity is remembered, so that encoding it again refers to it.
@@ -50,6 +60,8 @@ class KeyedArchiver {
     plist::Ref stringRef(const QString& string);
     QByteArray finish();
 
+    const CodecWork& work_;
+    bool cancelled_ = false;
     plist::BinaryWriter writer_;
     std::vector<plist::Ref> objects_; // "$objects" entries, by UID
     // Objects being encoded, innermost last; the first stands for "$top". Entries past `depth_`

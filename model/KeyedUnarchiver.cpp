@@ -1,6 +1,10 @@
 #include "KeyedUnarchiver.h"
 
+#include <QLocale>
+
 #include <cmath>
+#include <new>
+#include <stdexcept>
 
 using plist::Object;
 using plist::Ref;
@@ -34,8 +38,38 @@ std::shared_ptr<void> decodePair(KeyedUnarchiver& coder) {
 
 } // namespace
 
-KeyedUnarchiver::KeyedUnarchiver(plist::ObjectSource& source)
-    : source_(source) {}
+KeyedUnarchiver::KeyedUnarchiver(plist::ObjectSource& source, const CodecWork& work,
+                                 std::size_t dataSize)
+    : source_(source)
+    , work_(work)
+    , dataSize_(dataSize) {}
+
+std::uint32_t* KeyedUnarchiver::slotOf(std::uint64_t uid, bool make) {
+    if (!slotOfUid_.empty())
+        return uid < slotOfUid_.size() ? &slotOfUid_[uid] : nullptr;
+    if (make)
+        return &sparseSlots_[uid];
+    const auto found = sparseSlots_.find(uid);
+    return found == sparseSlots_.end() ? nullptr : &found->second;
+}
+
+void KeyedUnarchiver::scanStored(const Object& dictionary, Ref ref, Entries* entries) {
+    // Looking through a small dictionary again costs no more than remembering it.
+    constexpr std::size_t small = 32;
+    if (dictionary.count <= small) {
+        scan(dictionary, entries);
+        return;
+    }
+    if (const auto known = scanned_.find(ref); known != scanned_.end()) {
+        ++steps_;
+        entries->object = dictionary;
+        entries->refs = known->second.refs;
+        entries->present = known->second.present;
+        return;
+    }
+    scan(dictionary, entries);
+    scanned_.emplace(ref, Known{entries->refs, entries->present});
+}
 
 std::span<const QString> KeyedUnarchiver::keyTable() {
     static const QString keys[KeyCount] = {
@@ -61,11 +95,29 @@ std::span<const QString> KeyedUnarchiver::keyTable() {
     return keys;
 }
 
-UnarchiveResult KeyedUnarchiver::unarchiveObjectWithData(const QByteArray& data) {
+UnarchiveResult KeyedUnarchiver::unarchiveObjectWithData(const QByteArray& data,
+                                                         const CodecWork& work) {
+    // Whatever a file holds, running out of memory refuses it: it never ends the program.
+    try {
+        return unarchive(data, work);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    return {nullptr, QStringLiteral("There is not enough memory to open the file.")};
+}
+
+UnarchiveResult KeyedUnarchiver::unarchive(const QByteArray& data, const CodecWork& work) {
+    // Parsing XML builds its objects first; binary data is read in place as it is decoded.
+    const bool xml = !data.startsWith("bplist");
     plist::Failure failure;
-    std::unique_ptr<plist::ObjectSource> source = plist::open(data, &failure);
+    std::unique_ptr<plist::ObjectSource> source =
+        plist::open(data, &failure, xml ? work.stage(0.0, 0.7) : work);
     if (!source) {
         switch (failure.kind) {
+        case plist::Failure::Kind::Cancelled:
+            return {nullptr, QString(), true};
+        case plist::Failure::Kind::Refused:
+            return {nullptr, failure.detail};
         case plist::Failure::Kind::Empty:
             return {nullptr, QStringLiteral("The file is empty.")};
         case plist::Failure::Kind::Foreign:
@@ -76,11 +128,16 @@ UnarchiveResult KeyedUnarchiver::unarchiveObjectWithData(const QByteArray& data)
         return {nullptr, unreadable(failure.detail)};
     }
     source->setKnownKeys(keyTable());
-    KeyedUnarchiver unarchiver(*source);
+    const CodecWork decoding = xml ? work.stage(0.7, 1.0) : work;
+    KeyedUnarchiver unarchiver(*source, decoding, static_cast<std::size_t>(data.size()));
     PointPairs pairs;
-    if (!unarchiver.run(&pairs))
-        return {nullptr, unarchiver.error_};
-    return {std::make_shared<const PointPairs>(std::move(pairs)), QString()};
+    if (!unarchiver.run(&pairs)) {
+        if (unarchiver.cancelled_)
+            return {nullptr, QString(), true, unarchiver.steps_};
+        return {nullptr, unarchiver.error_, false, unarchiver.steps_};
+    }
+    return {std::make_shared<const PointPairs>(std::move(pairs)), QString(), false,
+            unarchiver.steps_};
 }
 
 QString KeyedUnarchiver::describe(const Where& where) {
@@ -120,6 +177,7 @@ bool KeyedUnarchiver::damaged(const Where& where, const QString& problem, const 
 void KeyedUnarchiver::scan(const Object& dictionary, Entries* entries) {
     entries->object = dictionary;
     entries->present = 0;
+    steps_ += dictionary.count;
     for (std::size_t i = 0; i < dictionary.count; ++i) {
         const std::size_t key = source_.knownKey(dictionary, i);
         if (key < KeyCount && !entries->has(static_cast<Key>(key))) {
@@ -190,7 +248,8 @@ bool KeyedUnarchiver::run(PointPairs* pairs) {
         return fail(QStringLiteral("The file is damaged: its archived objects are missing (it "
                                    "has no “$objects” array)."));
     }
-    slotOfUid_.assign(objects_.count, 0);
+    if (objects_.count <= dataSize_ / sizeof(std::uint32_t))
+        slotOfUid_.assign(objects_.count, 0);
     Object topObjects;
     Entries topEntries;
     if (valueOf(archive, TopKey, Type::Dictionary, &topObjects))
@@ -241,8 +300,19 @@ bool KeyedUnarchiver::run(PointPairs* pairs) {
                                    "array has no “NS.objects”)."));
     }
 
+    if (elements.count > maximumScenePairs)
+        return fail(QStringLiteral("The file holds more than %L1 pairs, the most Orbalin opens.")
+                        .arg(maximumScenePairs));
     pairs->reserve(elements.count);
     for (std::size_t i = 0; i < elements.count; ++i) {
+        if (i % codecCheckInterval == 0) {
+            if (work_.cancelled()) {
+                cancelled_ = true;
+                return fail(QStringLiteral("cancelled"));
+            }
+            work_.report(double(i) / double(elements.count));
+        }
+        ++steps_;
         const Where where{Where::Kind::Pair, i + 1};
         Object element;
         if (!source_.get(source_.item(elements, i), &element))
@@ -291,10 +361,13 @@ bool KeyedUnarchiver::asUid(const Object& value, std::uint64_t* uid) {
     return true;
 }
 
-bool KeyedUnarchiver::archived(std::uint64_t uid, Object* object) {
+bool KeyedUnarchiver::archived(std::uint64_t uid, Object* object, Ref* ref) {
     if (uid >= objects_.count)
         return false;
-    if (!source_.get(source_.item(objects_, static_cast<std::size_t>(uid)), object))
+    const Ref stored = source_.item(objects_, static_cast<std::size_t>(uid));
+    if (ref)
+        *ref = stored;
+    if (!source_.get(stored, object))
         return sourceFailed();
     return true;
 }
@@ -326,13 +399,18 @@ KeyedUnarchiver::Class KeyedUnarchiver::classOf(const Entries& object, const Whe
         damaged(where, unreadableObject, QStringLiteral("its class reference is damaged"));
         return Class::None;
     }
-    // Class descriptions are shared by many objects and may be large: look at each once.
-    if (auto known = classes_.find(classUid); known != classes_.end()) {
-        *name = QLatin1String(nameOf(static_cast<std::uint8_t>(known->second)));
-        return known->second;
+    // Class descriptions are shared by many objects and may be large: look at each once,
+    // however many UIDs name it.
+    if (classUid < objects_.count) {
+        const Ref stored = source_.item(objects_, static_cast<std::size_t>(classUid));
+        if (auto known = classes_.find(stored); known != classes_.end()) {
+            *name = QLatin1String(nameOf(static_cast<std::uint8_t>(known->second)));
+            return known->second;
+        }
     }
     Object description;
-    if (!archived(classUid, &description)) {
+    Ref descriptionRef = 0;
+    if (!archived(classUid, &description, &descriptionRef)) {
         damaged(
             where, unreadableObject,
             QStringLiteral("its class is object %1, which is not in the archive").arg(classUid));
@@ -353,7 +431,7 @@ KeyedUnarchiver::Class KeyedUnarchiver::classOf(const Entries& object, const Whe
             type = static_cast<Class>(candidate);
     }
     if (type != Class::Other)
-        classes_.emplace(classUid, type);
+        classes_.emplace(descriptionRef, type);
     return type;
 }
 
@@ -361,10 +439,12 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
                                                     const Where& where, Decode decode) {
     const QString isNot = type == Class::Pair ? QStringLiteral("is not a point pair")
                                               : QStringLiteral("is not a point");
+    ++steps_;
     // An object met before is answered from the cache, without looking at its contents again:
     // a file may refer to one large object many times.
-    if (uid < slotOfUid_.size() && slotOfUid_[uid] != 0) {
-        const Decoded& known = decoded_[slotOfUid_[uid] - 1];
+    const std::uint32_t* slot = slotOf(uid, false);
+    if (slot && *slot != 0) {
+        const Decoded& known = decoded_[*slot - 1];
         if (known.type != type) {
             damaged(where, isNot,
                     QStringLiteral("the archive holds a ") +
@@ -380,7 +460,8 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
         return known.object;
     }
     Object value;
-    if (!archived(uid, &value)) {
+    Ref stored = 0;
+    if (!archived(uid, &value, &stored)) {
         if (!failed())
             damaged(where, QStringLiteral("is missing"),
                     QStringLiteral("object %1 is not in the archive").arg(uid));
@@ -395,7 +476,7 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
         return nullptr;
     }
     frames_.push_back(Frame{Entries(), where});
-    scan(value, &frames_.back().entries);
+    scanStored(value, stored, &frames_.back().entries);
     QString name;
     const Class actual = classOf(frames_.back().entries, where, &name);
     if (actual != type) {
@@ -411,11 +492,11 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
         return nullptr;
     }
     decoded_.push_back({nullptr, type, true});
-    const auto slot = static_cast<std::uint32_t>(decoded_.size());
-    slotOfUid_[uid] = slot;
+    const auto index = decoded_.size() - 1;
+    *slotOf(uid, true) = static_cast<std::uint32_t>(index + 1);
     std::shared_ptr<void> object = decode(*this);
     frames_.pop_back();
-    Decoded& entry = decoded_[slot - 1];
+    Decoded& entry = decoded_[index];
     entry.inProgress = false;
     if (failed())
         return nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CodecWork.h"
 #include "GLPointPair.h"
 #include "GLPointWithColor.h"
 #include "plist/PlistValue.h"
@@ -17,6 +18,10 @@
 // Scene files larger than this are refused before anything is read, as image readers refuse
 // huge images: 256 MiB holds about 650 000 pairs, far beyond any scene made here.
 constexpr std::int64_t maximumSceneFileSize = std::int64_t(256) << 20;
+// The most pairs a scene file may hold: more than a file of the size above holds. It bounds
+// what a crafted file can make the reader build, since a pair may be named many times over by
+// references of one byte each.
+constexpr std::size_t maximumScenePairs = 1000000;
 
 // What reading a scene file gives: either the scene (possibly empty) or, with no scene at all,
 // the reason as a sentence for the user. It says what is wrong in plain words first and gives
@@ -25,16 +30,25 @@ constexpr std::int64_t maximumSceneFileSize = std::int64_t(256) << 20;
 struct UnarchiveResult {
     PointPairArray rootObject;
     QString error;
+    // The work was cancelled (then there is neither a scene nor an error).
+    bool cancelled = false;
+    // The work done, counted in objects, dictionary entries and references looked at: at most
+    // a small multiple of the file's size whatever the file holds.
+    std::uint64_t steps = 0;
 };
 
 // Reads a keyed archive of a scene, binary or XML. Reading is strict: only the scene's own
 // classes are accepted (NSArray or NSMutableArray at the root, GLPointPair, GLPointWithColor),
 // every pair must have both points, every number must be finite, and anything malformed
-// refuses the whole file. An object referred to twice is decoded once and shared. Reading holds
-// the scene and a few bytes per archived object besides the data.
+// refuses the whole file. An object is decoded once however many references name it, and
+// shared; objects of different UIDs stay different objects even where the data stores them
+// once, and then their stored dictionary is still looked through once. Reading holds the scene
+// and a few bytes per archived object besides the data, and takes time in proportion to the
+// data; a failed allocation refuses the file.
 class KeyedUnarchiver {
   public:
-    static UnarchiveResult unarchiveObjectWithData(const QByteArray& data);
+    static UnarchiveResult unarchiveObjectWithData(const QByteArray& data,
+                                                   const CodecWork& work = CodecWork());
 
     // Coder operations for the decoding constructors, reading the object being decoded.
     // A missing key reads as 0.0; an integer reads as that number.
@@ -98,7 +112,8 @@ class KeyedUnarchiver {
     };
     using Decode = std::shared_ptr<void> (*)(KeyedUnarchiver&);
 
-    explicit KeyedUnarchiver(plist::ObjectSource& source);
+    KeyedUnarchiver(plist::ObjectSource& source, const CodecWork& work, std::size_t dataSize);
+    static UnarchiveResult unarchive(const QByteArray& data, const CodecWork& work);
 
     static std::span<const QString> keyTable();
     static QString describe(const Where& where);
@@ -109,6 +124,9 @@ class KeyedUnarchiver {
     bool damaged(const Where& where, const QString& problem, const QString& detail = QString());
     // Reads a dictionary and finds the known keys in it.
     void scan(const plist::Object& dictionary, Entries* entries);
+    // The same for the stored object `ref`, remembering what a large dictionary holds: many
+    // UIDs may name one stored dictionary.
+    void scanStored(const plist::Object& dictionary, plist::Ref ref, Entries* entries);
     // The value under `key` when it is there and of `type`; false also when the data is damaged
     // (then failed()).
     bool valueOf(const Entries& entries, Key key, plist::Type type, plist::Object* value);
@@ -117,7 +135,7 @@ class KeyedUnarchiver {
     bool asUid(const plist::Object& value, std::uint64_t* uid);
     // The archive's object `uid`; false when the archive does not hold it or (after fail())
     // when the data is damaged.
-    bool archived(std::uint64_t uid, plist::Object* object);
+    bool archived(std::uint64_t uid, plist::Object* object, plist::Ref* ref = nullptr);
     // The class of a stored object, or Class::None after fail().
     Class classOf(const Entries& object, const Where& where, QString* name);
     // Finds the object under `key` of the current object. Answers false on failure and sets
@@ -129,12 +147,29 @@ class KeyedUnarchiver {
                                        Decode decode);
 
     plist::ObjectSource& source_;
+    const CodecWork& work_;
     plist::Object objects_; // "$objects"
     std::deque<Frame> frames_;
-    // Objects decoded so far: slots by UID (0 for none yet), then the objects.
+    // The slot in decoded_ (plus one) of the object `uid`, made when `make` is set; nullptr
+    // when there is none.
+    std::uint32_t* slotOf(std::uint64_t uid, bool make);
+
+    // Objects decoded so far, by UID. Slots are kept for every archived object when the data
+    // is large enough to pay for them (four bytes each), and otherwise only for the objects
+    // decoded, each of which costs far more anyway.
     std::vector<std::uint32_t> slotOfUid_;
+    std::unordered_map<std::uint64_t, std::uint32_t> sparseSlots_;
+    std::size_t dataSize_ = 0;
     std::vector<Decoded> decoded_;
-    std::unordered_map<std::uint64_t, Class> classes_; // allowed classes by their UID
+    // The known keys of large stored dictionaries, once looked through.
+    struct Known {
+        std::array<plist::Ref, KeyCount> refs;
+        std::uint32_t present;
+    };
+    std::unordered_map<plist::Ref, Known> scanned_;
+    std::unordered_map<plist::Ref, Class> classes_; // allowed classes, by their description
+    std::uint64_t steps_ = 0;
+    bool cancelled_ = false;
     QString error_;
 };
 

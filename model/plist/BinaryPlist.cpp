@@ -296,13 +296,17 @@ bool BinaryReader::parse(Ref ref, std::uint64_t offset, Object* object) {
         if (!readCount(ref, &pos, low, perEntry * refSize_, &count))
             return false;
         const unsigned char* refs = bytes_ + pos;
-        if (!checkRefs(ref, refs, perEntry * count))
-            return false;
         object->type = high == 0xA ? Type::Array : high == 0xC ? Type::Set : Type::Dictionary;
         object->count = static_cast<std::size_t>(count);
         object->elements = refs;
+        // A container is checked whole the first time it is read: reading it again, however
+        // often a file refers to it, costs nothing more.
+        if (count == 0 || (!checked_.empty() && checked_[ref]))
+            return true;
+        if (!checkRefs(ref, refs, perEntry * count))
+            return false;
         if (high == 0xD) {
-            if (keyOfObject_.empty() && count > 0)
+            if (keyOfObject_.empty())
                 keyOfObject_.assign(objectCount_, 0);
             for (std::size_t i = 0; i < object->count; ++i) {
                 const Ref key = keyRef(*object, i);
@@ -310,6 +314,9 @@ bool BinaryReader::parse(Ref ref, std::uint64_t offset, Object* object) {
                     return false;
             }
         }
+        if (checked_.empty())
+            checked_.assign(objectCount_, false);
+        checked_[ref] = true;
         return true;
     }
     default:
@@ -533,7 +540,7 @@ std::uint64_t BinaryWriter::encodedSize(const Entry& entry, unsigned refSize) co
     return 0;
 }
 
-QByteArray BinaryWriter::finish(Ref root) {
+QByteArray BinaryWriter::finish(Ref root, const CodecWork* work) {
     // A key refers to the first string object with its text; texts that no string object holds
     // get one of their own after all the others, in the order the keys first appear.
     std::vector<Ref> refOfText(texts_.size());
@@ -570,77 +577,88 @@ QByteArray BinaryWriter::finish(Ref root) {
     Output offsets(out.data() + table);
     objects.bytes("bplist00", headerSize);
     const auto* start = reinterpret_cast<const unsigned char*>(out.constData());
-    for (const Entry& entry : entries_) {
-        offsets.bigEndian(static_cast<std::uint64_t>(objects.at() - start), offsetSize);
-        switch (entry.kind) {
-        case Kind::Null:
-            objects.byte(0x00);
-            break;
-        case Kind::False:
-            objects.byte(0x08);
-            break;
-        case Kind::True:
-            objects.byte(0x09);
-            break;
-        case Kind::Integer:
-            objects.integer(entry.payload);
-            break;
-        case Kind::Negative:
-            objects.byte(0x13);
-            objects.bigEndian(entry.payload, 8);
-            break;
-        case Kind::Unsigned:
-            objects.byte(0x14);
-            objects.bigEndian(0, 8);
-            objects.bigEndian(entry.payload, 8);
-            break;
-        case Kind::Real:
-            objects.byte(0x23);
-            objects.bigEndian(entry.payload, 8);
-            break;
-        case Kind::Date:
-            objects.byte(0x33);
-            objects.bigEndian(entry.payload, 8);
-            break;
-        case Kind::Uid: {
-            const unsigned length = bytesFor(entry.payload);
-            objects.byte(0x80 | (length - 1));
-            objects.bigEndian(entry.payload, length);
-            break;
+    // In blocks, so that looking at the work stays out of the loop over objects.
+    constexpr std::size_t block = 16 * codecCheckInterval;
+    for (std::size_t first = 0; first < entries_.size(); first += block) {
+        if (work) {
+            if (work->cancelled())
+                return QByteArray();
+            work->report(double(first) / double(total));
         }
-        case Kind::String: {
-            const QString& text = texts_[entry.count].text;
-            const auto length = static_cast<std::uint64_t>(text.size());
-            if (ascii_[entry.count]) {
-                objects.marker(0x5, length);
-                for (QChar c : text)
-                    objects.byte(c.unicode());
-            } else {
-                objects.marker(0x6, length);
-                for (QChar c : text)
-                    objects.bigEndian(c.unicode(), 2);
+        const std::size_t last = std::min(first + block, entries_.size());
+        for (std::size_t index = first; index < last; ++index) {
+            const Entry& entry = entries_[index];
+            offsets.bigEndian(static_cast<std::uint64_t>(objects.at() - start), offsetSize);
+            switch (entry.kind) {
+            case Kind::Null:
+                objects.byte(0x00);
+                break;
+            case Kind::False:
+                objects.byte(0x08);
+                break;
+            case Kind::True:
+                objects.byte(0x09);
+                break;
+            case Kind::Integer:
+                objects.integer(entry.payload);
+                break;
+            case Kind::Negative:
+                objects.byte(0x13);
+                objects.bigEndian(entry.payload, 8);
+                break;
+            case Kind::Unsigned:
+                objects.byte(0x14);
+                objects.bigEndian(0, 8);
+                objects.bigEndian(entry.payload, 8);
+                break;
+            case Kind::Real:
+                objects.byte(0x23);
+                objects.bigEndian(entry.payload, 8);
+                break;
+            case Kind::Date:
+                objects.byte(0x33);
+                objects.bigEndian(entry.payload, 8);
+                break;
+            case Kind::Uid: {
+                const unsigned length = bytesFor(entry.payload);
+                objects.byte(0x80 | (length - 1));
+                objects.bigEndian(entry.payload, length);
+                break;
             }
-            break;
-        }
-        case Kind::Data: {
-            const QByteArray& data = data_[entry.payload];
-            objects.marker(0x4, static_cast<std::uint64_t>(data.size()));
-            objects.bytes(data.constData(), static_cast<std::size_t>(data.size()));
-            break;
-        }
-        case Kind::Array:
-        case Kind::Set:
-            objects.marker(entry.kind == Kind::Array ? 0xA : 0xC, entry.count);
-            for (std::uint32_t i = 0; i < entry.count; ++i)
-                objects.bigEndian(pool_[entry.payload + i], refSize);
-            break;
-        case Kind::Dictionary:
-            objects.marker(0xD, entry.count);
-            for (std::uint32_t i = 0; i < entry.count; ++i)
-                objects.bigEndian(refOfText[pool_[entry.payload + i]], refSize);
-            for (std::uint32_t i = 0; i < entry.count; ++i)
-                objects.bigEndian(pool_[entry.payload + entry.count + i], refSize);
-            break;
+            case Kind::String: {
+                const QString& text = texts_[entry.count].text;
+                const auto length = static_cast<std::uint64_t>(text.size());
+                if (ascii_[entry.count]) {
+                    objects.marker(0x5, length);
+                    for (QChar c : text)
+                        objects.byte(c.unicode());
+                } else {
+                    objects.marker(0x6, length);
+                    for (QChar c : text)
+                        objects.bigEndian(c.unicode(), 2);
+                }
+                break;
+            }
+            case Kind::Data: {
+                const QByteArray& data = data_[entry.payload];
+                objects.marker(0x4, static_cast<std::uint64_t>(data.size()));
+                objects.bytes(data.constData(), static_cast<std::size_t>(data.size()));
+                break;
+            }
+            case Kind::Array:
+            case Kind::Set:
+                objects.marker(entry.kind == Kind::Array ? 0xA : 0xC, entry.count);
+                for (std::uint32_t i = 0; i < entry.count; ++i)
+                    objects.bigEndian(pool_[entry.payload + i], refSize);
+                break;
+            case Kind::Dictionary:
+                objects.marker(0xD, entry.count);
+                for (std::uint32_t i = 0; i < entry.count; ++i)
+                    objects.bigEndian(refOfText[pool_[entry.payload + i]], refSize);
+                for (std::uint32_t i = 0; i < entry.count; ++i)
+                    objects.bigEndian(pool_[entry.payload + entry.count + i], refSize);
+                break;
+            }
         }
     }
     Output trailer(out.data() + table + total * offsetSize);

@@ -44,6 +44,8 @@ class BinaryReader : public ObjectSource {
     // Per object, once it has been checked as a dictionary key: its known-key position + 1, or
     // keyChecked for any other string. Zero until then.
     std::vector<std::uint8_t> keyOfObject_;
+    // Per object, once it has been read and checked as a container.
+    std::vector<bool> checked_;
 };
 
 // Builds a binary property list object by object and lays it out in finish(). Each object takes
@@ -73,7 +75,8 @@ class BinaryWriter {
 
     // Room for this many objects and container elements (a dictionary entry counts twice).
     void reserve(std::size_t objects, std::size_t elements);
-    QByteArray finish(Ref root);
+    // Lays the objects out. With `work`, reports progress and answers no data once cancelled.
+    QByteArray finish(Ref root, const CodecWork* work = nullptr);
 
   private:
     enum class Kind : std::uint8_t {

@@ -199,19 +199,16 @@ std::size_t DocumentSource::knownKey(const Object& dictionary, std::size_t index
     return matchKnownKey(key(dictionary, index));
 }
 
-std::unique_ptr<ObjectSource> open(const QByteArray& data, Failure* failure) {
+std::unique_ptr<ObjectSource> open(const QByteArray& data, Failure* failure,
+                                   const CodecWork& work) {
     if (data.isEmpty()) {
         *failure = {Failure::Kind::Empty, QString()};
         return nullptr;
     }
     if (data.startsWith("bplist"))
         return BinaryReader::open(data, failure);
-    if (looksLikeXml(data)) {
-        Document document;
-        if (!readXml(data, &document, failure))
-            return nullptr;
-        return std::make_unique<DocumentSource>(std::move(document));
-    }
+    if (looksLikeXml(data))
+        return openXml(data, failure, work);
     *failure = {Failure::Kind::Foreign, QStringLiteral("it is not a property list")};
     return nullptr;
 }

@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "model/CodecWork.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -39,9 +41,11 @@ QString describe(Type type);
 // Why data could not be read as a property list.
 struct Failure {
     enum class Kind : std::uint8_t {
-        Empty,   // there is no data at all
-        Foreign, // the data is something else; `detail` says what ("it is not a property list")
-        Damaged, // a property list, broken; `detail` says where, in the format's own terms
+        Empty,     // there is no data at all
+        Foreign,   // the data is something else; `detail` says what ("it is not a property list")
+        Damaged,   // a property list, broken; `detail` says where, in the format's own terms
+        Refused,   // beyond what this program reads; `detail` is the sentence for the user
+        Cancelled, // the work was cancelled
     };
     Kind kind = Kind::Damaged;
     QString detail;
@@ -163,7 +167,9 @@ class DocumentSource : public ObjectSource {
 };
 
 // Recognises the binary and the XML form. The data is shared, not copied. On failure returns
-// nullptr and says why.
-std::unique_ptr<ObjectSource> open(const QByteArray& data, Failure* failure);
+// nullptr and says why. Reading XML reports its progress to `work` and stops when it is
+// cancelled; binary data is read only as its objects are asked for.
+std::unique_ptr<ObjectSource> open(const QByteArray& data, Failure* failure,
+                                   const CodecWork& work = CodecWork());
 
 } // namespace plist

@@ -1543,6 +1543,20 @@ TEST_F(ApplicationTest, CancellingAnOpenOrASaveLeavesNothingBehind) {
     setProgressDialogDelay(delay);
 }
 
+TEST_F(ApplicationTest, QuitDuringAnOpenCancelsIt) {
+    writeFile(path("large.orbalin"), largeSceneData());
+    shell_->start({});
+    Document* other = controller().documents().front();
+    Document* opened = other;
+    // The open's own event loop runs the quit: the read is cancelled, not waited for.
+    QTimer::singleShot(
+        0, [&] { opened = controller().openDocumentWithContentsOfFile(path("large.orbalin")); });
+    QTimer::singleShot(0, [&] { action(other, "actionQuit")->trigger(); });
+    EXPECT_EQ(runEventLoop(), 0);
+    EXPECT_EQ(opened, nullptr);
+    EXPECT_TRUE(controller().documents().empty());
+}
+
 TEST_F(ApplicationTest, QuitDuringASaveWaitsForItToEndAndTheFileIsWhole) {
     writeFile(path("large.orbalin"), largeSceneData());
     shell_->start({path("large.orbalin")});

@@ -302,8 +302,9 @@ TEST(XmlPlist, DeepNestingNeitherRecursesNorCrashes) {
     xml += "</plist>";
     const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(xml);
     EXPECT_FALSE(result.rootObject);
-    EXPECT_EQ(result.error,
-              "The file is not a scene: it is a property list, but not a keyed archive.");
+    EXPECT_EQ(result.error, QStringLiteral("The file nests values more than %L1 deep, the most "
+                                           "Orbalin reads (line 1).")
+                                .arg(plist::maximumXmlDepth));
 }
 
 TEST(BinaryPlist, AliasedContainersReadAlike) {

@@ -2,3 +2,8 @@
 orbalin_add_test(framework_tests
     SOURCES framework/SafeFileWriterTest.cpp
     LIBS orbalin_framework)
+
+# Background work and its progress dialog, through real windows.
+orbalin_add_test(background_work_tests GUI
+    SOURCES framework/BackgroundWorkTest.cpp
+    LIBS orbalin_framework)

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+// What a long read or write of a scene is handed by whoever runs it: a flag that asks it to
+// stop, and where it says how far it has got. Both are optional. The codec looks at the flag
+// every few thousand objects, so that a cancelled job ends within a fraction of a second, and
+// reports progress as often.
+class CodecWork {
+  public:
+    CodecWork() = default;
+    CodecWork(const std::atomic<bool>* cancelled, std::function<void(double)> progress)
+        : cancelled_(cancelled)
+        , progress_(std::move(progress)) {}
+
+    bool cancelled() const { return cancelled_ && cancelled_->load(std::memory_order_relaxed); }
+    // The share of the job done, from 0 to 1, mapped into the part this stage stands for.
+    void report(double fraction) const {
+        if (progress_)
+            progress_(from_ + (to_ - from_) * fraction);
+    }
+    // The same work, for a stage that stands for [from, to] of this one's range.
+    CodecWork stage(double from, double to) const {
+        CodecWork part = *this;
+        part.from_ = from_ + (to_ - from_) * from;
+        part.to_ = from_ + (to_ - from_) * to;
+        return part;
+    }
+
+  private:
+    const std::atomic<bool>* cancelled_ = nullptr;
+    std::function<void(double)> progress_;
+    double from_ = 0.0;
+    double to_ = 1.0;
+};
+
+// How often loops look at the flag and report: every this many steps.
+constexpr std::uint32_t codecCheckInterval = 4096;
