@@ -124,9 +124,18 @@ class DialogAnswerer {
                 dialog,
                 [dialog, folder, typed] {
                     dialog->setDirectory(folder);
-                    // selectFile() leaves a focused name field alone: type into it instead.
-                    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
-                        name->setText(typed);
+                    // Typing replaces the name the dialog suggests (selected in its list) only
+                    // in a name field that has the focus; without it the suggestion stays
+                    // selected and is what the dialog answers with. A user types once the
+                    // dialog is active; where another process holds the display's focus, the
+                    // dialog is made Qt's active window directly, as press() does.
+                    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                    ASSERT_NE(name, nullptr);
+                    if (QApplication::activeWindow() != dialog)
+                        QApplication::setActiveWindow(dialog);
+                    name->setFocus();
+                    ASSERT_TRUE(name->hasFocus()) << "the name field cannot be typed into";
+                    name->setText(typed);
                     static_cast<QDialog*>(dialog)->accept(); // the file dialog's own accept
                 },
                 Qt::QueuedConnection);
