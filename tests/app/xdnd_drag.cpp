@@ -212,7 +212,7 @@ int main(int argc, char** argv) {
     for (int step = 0; step < 2; ++step) {
         drag.statusSeen = false;
         send(drag.target, "XdndPosition", drag.source, 0, ((x + 4 * step) << 16) | y, time, copy);
-        if (!serve(drag, 10, [&] { return drag.statusSeen; })) {
+        if (!serve(drag, 60, [&] { return drag.statusSeen; })) {
             std::printf("%s\n", targetGone ? "target gone" : "no status");
             return 2;
         }
@@ -224,7 +224,7 @@ int main(int argc, char** argv) {
         return targetGone ? 2 : 3;
     }
     send(drag.target, "XdndDrop", drag.source, 0, time, 0, 0);
-    if (!serve(drag, 10, [&] { return drag.finished; })) {
+    if (!serve(drag, 60, [&] { return drag.finished; })) {
         std::printf("%s\n", targetGone ? "target gone" : "no finish");
         return 2;
     }

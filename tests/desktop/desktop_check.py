@@ -29,7 +29,7 @@ OBJECT_PATH = "/io/github/orbalin/Orbalin"
 INTERFACE = "org.freedesktop.Application"
 
 
-def wait_for(predicate, timeout=30.0):
+def wait_for(predicate, timeout=60.0):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         value = predicate()
