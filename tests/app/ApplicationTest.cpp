@@ -22,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -84,6 +85,7 @@ class DialogAnswerer {
     }
 
     QStringList filesToChoose;
+    QString filterToChoose; // the start of a file type filter, chosen before the name is typed
     bool replace = false;
     QStringList messages;
     QStringList reasons;
@@ -126,11 +128,30 @@ class DialogAnswerer {
             // runs from the event queue, so that this timer is free to answer that too.
             QMetaObject::invokeMethod(
                 dialog,
-                [dialog, folder, typed] {
+                [dialog, folder, typed, filter = filterToChoose] {
                     dialog->setDirectory(folder);
-                    // selectFile() leaves a focused name field alone: type into it instead.
-                    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
-                        name->setText(typed);
+                    if (!filter.isEmpty()) {
+                        // Chosen in the file type box, as a user chooses it.
+                        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+                        ASSERT_NE(types, nullptr);
+                        const int index = types->findText(filter, Qt::MatchStartsWith);
+                        ASSERT_GE(index, 0) << "no file type " << filter.toStdString();
+                        types->setCurrentIndex(index);
+                        emit types->activated(index);
+                        emit types->textActivated(types->itemText(index));
+                    }
+                    // Typing replaces the name the dialog suggests (selected in its list) only
+                    // in a name field that has the focus; without it the suggestion stays
+                    // selected and is what the dialog answers with. A user types once the
+                    // dialog is active; where another process holds the display's focus, the
+                    // dialog is made Qt's active window directly, as press() does.
+                    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                    ASSERT_NE(name, nullptr);
+                    if (QApplication::activeWindow() != dialog)
+                        QApplication::setActiveWindow(dialog);
+                    name->setFocus();
+                    ASSERT_TRUE(name->hasFocus()) << "the name field cannot be typed into";
+                    name->setText(typed);
                     static_cast<QDialog*>(dialog)->accept(); // the file dialog's own accept
                 },
                 Qt::QueuedConnection);
@@ -177,7 +198,7 @@ class ApplicationTest : public ::testing::Test {
                 OrbalinOpenGLView* view = document->orbalinOpenGLView();
                 return view && view->inited() && document->pointPairArray() != nullptr;
             },
-            10000);
+            60000);
     }
 
     static QAction* action(Document* document, const char* name) {
@@ -243,12 +264,12 @@ class ApplicationTest : public ::testing::Test {
     }
 
     // Runs the application's event loop as main() does, until something ends it; a loop that
-    // does not end within ten seconds is ended with -1.
+    // does not end within two minutes (a bound for failures only) is ended with -1.
     static int runEventLoop() {
         QTimer watchdog;
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
-        watchdog.start(10000);
+        watchdog.start(120000);
         return QCoreApplication::exec();
     }
 
@@ -1037,7 +1058,7 @@ TEST(ApplicationSeeding, FirstAboutReseedsAndLaterOnesDoNot) {
         shell.start({});
         Document* document = shell.documentController().documents().front();
         OrbalinDocument* scene = qobject_cast<OrbalinDocument*>(document);
-        ASSERT_TRUE(QTest::qWaitFor([scene] { return scene->pointPairArray() != nullptr; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([scene] { return scene->pointPairArray() != nullptr; }, 60000));
 
         QAction* about = document->window()->findChild<QAction*>("actionAbout");
         about->trigger();
@@ -1171,7 +1192,7 @@ TEST_F(ApplicationTest, FullScreenHidesTheMenuBarAndEndsByItsKeyEscOrTheMenu) {
         press(document, fullScreen->shortcut());
         EXPECT_TRUE(window->isFullScreen());
         EXPECT_FALSE(window->menuBar()->isVisible());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return view->size() == window->size(); }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->size() == window->size(); }, 60000));
         // The hidden menu bar's commands keep their keys.
         press(document, QKeySequence(Qt::Key_Space));
         EXPECT_TRUE(view->isPaused());
@@ -1190,18 +1211,28 @@ TEST_F(ApplicationTest, SpacePausesAndResumesTheSceneWhereItStopped) {
     OrbalinOpenGLView* view = scene(document)->orbalinOpenGLView();
     QAction* pause = action(document, "actionPauseAnimation");
 
+    // Another window's view, animating meanwhile, shows the time going by.
+    OrbalinDocument* otherDocument = scene(controller().newDocument());
+    ASSERT_TRUE(drawn(otherDocument));
+    OrbalinOpenGLView* other = otherDocument->orbalinOpenGLView();
+    const auto turnsOn = [other] {
+        const double from = other->camera().xangle;
+        return QTest::qWaitFor([&] { return other->camera().xangle != from; }, 60000);
+    };
+
     press(document, QKeySequence(Qt::Key_Space));
     EXPECT_FALSE(view->isAnimating());
     EXPECT_EQ(pause->text(), "&Resume Animation");
     const OrbitCamera stopped = view->camera();
-    QTest::qWait(100);
+    for (int tick = 0; tick < 3; ++tick)
+        ASSERT_TRUE(turnsOn());
     EXPECT_EQ(view->camera().xangle, stopped.xangle);
     EXPECT_EQ(view->camera().zangle, stopped.zangle);
 
     press(document, QKeySequence(Qt::Key_Space));
     EXPECT_TRUE(view->isAnimating());
     EXPECT_EQ(pause->text(), "&Pause Animation");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->camera().xangle != stopped.xangle; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->camera().xangle != stopped.xangle; }, 60000));
     EXPECT_LT(std::abs(view->camera().xangle - stopped.xangle), 20 * std::abs(stopped.dxang))
         << "it carries on from where it stopped";
 }
@@ -1242,16 +1273,21 @@ TEST_F(ApplicationTest, ExportImageAndCopyTakeTheFrameInDevicePixelsAndTheScenes
     ASSERT_TRUE(drawn(scene(document)));
     OrbalinOpenGLView* view = scene(document)->orbalinOpenGLView();
     const double start = view->camera().xangle;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->camera().xangle != start; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->camera().xangle != start; }, 60000));
 
     DialogAnswerer answerer;
-    answerer.filesToChoose = {path("frame")}; // the dialog adds ".png"
+    const auto exportAs = [&](const char* typed, const char* filter, const char* written,
+                              const char* format) {
+        answerer.filesToChoose = {path(typed)};
+        answerer.filterToChoose = filter;
+        action(document, "actionExportImage")->trigger();
+        EXPECT_EQ(QImageReader(path(written)).format(), format);
+        return QImage(path(written));
+    };
     const std::pair<const char*, std::function<QImage()>> takers[] = {
-        {"Export Image",
-         [&] {
-             action(document, "actionExportImage")->trigger();
-             return QImage(path("frame.png"));
-         }},
+        {"Export Image", [&] { return exportAs("frame", "", "frame.png", "png"); }},
+        {"Export Image, BMP chosen in the dialog",
+         [&] { return exportAs("chosen", "BMP image", "chosen.bmp", "bmp"); }},
         {"Copy",
          [&] {
              press(document, QKeySequence(QKeySequence::Copy));
@@ -1465,25 +1501,23 @@ const QByteArray& largeSceneData() {
     return data;
 }
 
-// Presses Cancel on the first progress dialog that comes up.
-class ProgressCanceller {
+// Presses Cancel on the first progress dialog that comes up, as soon as it shows.
+class ProgressCanceller : public QObject {
   public:
-    ProgressCanceller() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            for (QWidget* widget : QApplication::topLevelWidgets()) {
-                auto* dialog = qobject_cast<QProgressDialog*>(widget);
-                if (dialog && dialog->isVisible() && !pressed) {
-                    dialog->findChild<QPushButton*>()->click();
-                    pressed = true;
-                }
-            }
-        });
-        timer_.start(5);
-    }
+    ProgressCanceller() { QCoreApplication::instance()->installEventFilter(this); }
     bool pressed = false;
 
-  private:
-    QTimer timer_;
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = qobject_cast<QProgressDialog*>(watched);
+        if (dialog && event->type() == QEvent::Show && !pressed) {
+            pressed = true;
+            // Once the showing is over.
+            QMetaObject::invokeMethod(dialog->findChild<QPushButton*>(), &QPushButton::click,
+                                      Qt::QueuedConnection);
+        }
+        return false;
+    }
 };
 
 TEST_F(ApplicationTest, OtherWindowsAnimateWhileALargeSceneIsOpenedAndSaved) {
@@ -1491,18 +1525,36 @@ TEST_F(ApplicationTest, OtherWindowsAnimateWhileALargeSceneIsOpenedAndSaved) {
     shell_->start({});
     Document* animating = controller().documents().front();
     ASSERT_TRUE(drawn(scene(animating)));
-    int ticks = 0;
-    QObject::connect(&scene(animating)->orbalinOpenGLView()->animationTimerForTesting(),
-                     &QTimer::timeout, [&ticks] { ++ticks; });
+    OrbalinOpenGLView* view = scene(animating)->orbalinOpenGLView();
+    // Posted before the job starts, this runs as soon as the program takes events again: while
+    // the job is under way when it goes on, only after it when it blocks. The other window
+    // must then turn on, twice, before the job has returned.
+    bool returned = false;
+    int turnsDuringTheJob = 0;
+    const auto watchTheOtherWindow = [&] {
+        returned = false;
+        turnsDuringTheJob = 0;
+        QTimer::singleShot(0, [&] {
+            for (int turn = 0; turn < 2 && !returned; ++turn) {
+                const double from = view->camera().xangle;
+                if (QTest::qWaitFor([&] { return view->camera().xangle != from; }, 60000) &&
+                    !returned)
+                    ++turnsDuringTheJob;
+            }
+        });
+    };
 
+    watchTheOtherWindow();
     Document* large = controller().openDocumentWithContentsOfFile(path("large.orbalin"));
+    returned = true;
     ASSERT_NE(large, nullptr);
     EXPECT_EQ(scene(large)->pointPairArray()->size(), 200000u);
-    EXPECT_GT(ticks, 0) << "the other window went on animating during the open";
+    EXPECT_EQ(turnsDuringTheJob, 2) << "the other window went on animating during the open";
 
-    ticks = 0;
+    watchTheOtherWindow();
     ASSERT_TRUE(controller().saveDocumentToFile(large, path("copy.orbalin")));
-    EXPECT_GT(ticks, 0) << "the other window went on animating during the save";
+    returned = true;
+    EXPECT_EQ(turnsDuringTheJob, 2) << "the other window went on animating during the save";
     EXPECT_EQ(readFile(path("copy.orbalin")).size(), largeSceneData().size());
 }
 
@@ -1557,27 +1609,59 @@ TEST_F(ApplicationTest, QuitDuringAnOpenCancelsIt) {
     EXPECT_TRUE(controller().documents().empty());
 }
 
-TEST_F(ApplicationTest, QuitDuringASaveWaitsForItToEndAndTheFileIsWhole) {
+TEST_F(ApplicationTest, CommandsDuringASaveWaitForItToEndAndTheFileIsWhole) {
     writeFile(path("large.orbalin"), largeSceneData());
-    shell_->start({path("large.orbalin")});
-    Document* large = controller().documents().front();
-    controller().newDocument();
-    Document* other = controller().documents().back();
-    bool savingWhenQuit = false;
-    bool secondSave = true;
-    QTimer::singleShot(0, [&] { controller().saveDocumentToFile(large, path("saved.orbalin")); });
-    QTimer::singleShot(0, [&] {
-        // Pressed again, the same save is not started twice.
-        secondSave = controller().saveDocumentToFile(large, path("saved.orbalin"));
-        savingWhenQuit = controller().isSaving(large);
-        action(other, "actionQuit")->trigger();
-    });
-    EXPECT_EQ(runEventLoop(), 0);
-    EXPECT_TRUE(savingWhenQuit);
-    EXPECT_FALSE(secondSave);
-    EXPECT_TRUE(controller().documents().empty());
-    EXPECT_EQ(readFile(path("saved.orbalin")), largeSceneData());
-    EXPECT_EQ(filesIn(directory_.path()), (QStringList{"large.orbalin", "saved.orbalin"}));
+    const struct {
+        const char* command; // given while the large scene is being saved
+        bool onTheSavedWindow;
+        bool closes; // the saved document's window, once the save has ended
+        bool quits;  // every window
+    } cases[] = {
+        {"actionQuit", false, true, true},
+        {"actionClose", true, true, false},
+        {"actionSaveAs", true, false, false}, // no dialog: Save As waits its turn
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        shell_ = std::make_unique<OrbalinApplication>();
+        shell_->start({path("large.orbalin")});
+        Document* large = controller().documents().front();
+        Document* other = controller().newDocument();
+        QPointer<DocumentWindow> largeWindow = large->window();
+        DialogAnswerer answerer;
+        answerer.filesToChoose = {path("elsewhere")};
+        bool saved = false;
+        bool savingDuringTheCommand = false;
+        bool secondSave = true;
+        // The second callback runs while the first one's save is under way.
+        QTimer::singleShot(0, [&] {
+            saved = controller().saveDocumentToFile(large, path("saved.orbalin"));
+            if (!c.quits)
+                QCoreApplication::exit(0);
+        });
+        QTimer::singleShot(0, [&] {
+            // Pressed again, the same save is not started twice.
+            secondSave = controller().saveDocumentToFile(large, path("saved.orbalin"));
+            savingDuringTheCommand = controller().isSaving(large);
+            action(c.onTheSavedWindow ? large : other, c.command)->trigger();
+        });
+        EXPECT_EQ(runEventLoop(), 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(saved);
+        EXPECT_TRUE(savingDuringTheCommand);
+        EXPECT_FALSE(secondSave);
+        EXPECT_EQ(answerer.fileDialogs, 0);
+        EXPECT_EQ(largeWindow.isNull(), c.closes);
+        EXPECT_EQ(controller().documents().size(), c.quits ? 0u : c.closes ? 1u : 2u);
+        EXPECT_EQ(readFile(path("saved.orbalin")), largeSceneData());
+        EXPECT_EQ(filesIn(directory_.path()), (QStringList{"large.orbalin", "saved.orbalin"}));
+        if (!c.closes) {
+            EXPECT_EQ(largeWindow->windowTitle(), "saved.orbalin");
+        }
+        shell_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QFile::remove(path("saved.orbalin"));
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The command line through the real program, run with no display server in reach (as over SSH
 // or in a thumbnailer's sandbox); its pictures are checked against the scene view's own frame.
+#include "app/CommandLine.h"
 #include "app/OrbalinApplication.h"
 #include "framework/DocumentController.h"
 #include "framework/DocumentWindow.h"
@@ -390,5 +391,50 @@ TEST_F(CommandLineTest, FullScreenOpensTheWindowsFullScreen) {
     shell.start({path("scene.orbalin"), path("scene.orbalin")}, true);
     ASSERT_EQ(shell.documentController().documents().size(), 1u);
     DocumentWindow* window = shell.documentController().documents().front()->window();
-    EXPECT_TRUE(QTest::qWaitFor([window] { return window->isFullScreen(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([window] { return window->isFullScreen(); }, 60000));
+}
+
+TEST(CommandLineParse, ReadsWhatALaunchAsksForAndRefusesWhatItCannotDo) {
+    using Action = CommandLine::Action;
+    const QStringList render = {"--render", "s.orbalin", "--output", "p.png"};
+    struct Case {
+        QStringList arguments;
+        Action action;
+        bool fullScreen = false;
+        QStringList files = {};
+        int ticks = 1; // what a picture is drawn after when none is asked for
+        std::optional<std::uint32_t> seed = std::nullopt;
+        const char* mistake = nullptr; // named in the message
+    };
+    const Case cases[] = {
+        {{}, Action::Open},
+        {{"a.orbalin", "b.orbalin"}, Action::Open, false, {"a.orbalin", "b.orbalin"}},
+        {{"--fullscreen"}, Action::Open, true},
+        {{"a.orbalin", "--fullscreen"}, Action::Open, true, {"a.orbalin"}},
+        {render, Action::Render},
+        {render + QStringList{"--ticks", "0"}, Action::Render, false, {}, 0},
+        {render + QStringList{"--seed", "0"}, Action::Render, false, {}, 1, 0u},
+        {render + QStringList{"--seed", "4294967295"}, Action::Render, false, {}, 1, 4294967295u},
+        {render + QStringList{"--seed", "4294967296"}, Action::Mistake, false, {}, 1, {}, "--seed"},
+        {render + QStringList{"--seed", "-1"}, Action::Mistake, false, {}, 1, {}, "--seed"},
+        {render + QStringList{"--seed", "x"}, Action::Mistake, false, {}, 1, {}, "--seed"},
+        {render + QStringList{"--fullscreen"}, Action::Mistake, false, {}, 1, {}, "--fullscreen"},
+        {{"--seed", "5"}, Action::Mistake, false, {}, 1, {}, "--seed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        const CommandLine command = CommandLine::parse(QStringList{"orbalin"} + c.arguments);
+        EXPECT_EQ(command.action, c.action) << command.text.toStdString();
+        if (c.action == Action::Mistake) {
+            EXPECT_TRUE(command.text.contains(QLatin1String(c.mistake)))
+                << command.text.toStdString();
+            continue;
+        }
+        EXPECT_EQ(command.fullScreen, c.fullScreen);
+        EXPECT_EQ(command.files, c.files);
+        if (c.action == Action::Render) {
+            EXPECT_EQ(command.render.ticks, c.ticks);
+            EXPECT_EQ(command.render.seed, c.seed);
+        }
+    }
 }

@@ -20,9 +20,11 @@ find_package(X11 REQUIRED)
 find_program(DBUS_RUN_SESSION dbus-run-session REQUIRED)
 add_executable(xdnd_drag app/xdnd_drag.cpp)
 target_link_libraries(xdnd_drag PRIVATE X11::X11)
+add_executable(root_property_watch app/root_property_watch.cpp)
+target_link_libraries(root_property_watch PRIVATE X11::X11)
 add_test(NAME app_real_session
     COMMAND ${DBUS_RUN_SESSION} -- ${CMAKE_CURRENT_SOURCE_DIR}/app/real_session_test.sh
-        $<TARGET_FILE:orbalin> $<TARGET_FILE:xdnd_drag>
+        $<TARGET_FILE:orbalin> $<TARGET_FILE:xdnd_drag> $<TARGET_FILE:root_property_watch>
         ${PROJECT_SOURCE_DIR}/fuzz/seeds/scene-3-pairs.bin.plist)
 set_tests_properties(app_real_session PROPERTIES LABELS gui TIMEOUT 300)
 

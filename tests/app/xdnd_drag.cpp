@@ -2,8 +2,10 @@
 //   xdnd_drag WINDOW X Y TYPE DATA
 // offers DATA as TYPE (say text/uri-list), enters WINDOW's top-level at (X, Y) in WINDOW's
 // coordinates, moves a little, and drops there if the target accepts (or leaves if it
-// refuses). Prints "dropped" or "refused"; exits 0 after a finished drop, 3 when refused, 2
-// when the target stops answering or disappears.
+// refuses). It starts only once WINDOW itself is what shows at that point (mapped, placed by
+// the window manager and above any other window there), waiting for the window manager as
+// long as it takes. Prints "dropped" or "refused"; exits 0 after a finished drop, 3 when
+// refused, 2 when the target stops answering, disappears or never comes to the top.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -174,10 +176,7 @@ int main(int argc, char** argv) {
     XSetErrorHandler(onError);
     const Window root = DefaultRootWindow(display);
     const Window window = std::strtoul(argv[1], nullptr, 0);
-    int x = 0, y = 0;
-    Window child = None;
-    XTranslateCoordinates(display, window, root, std::atoi(argv[2]), std::atoi(argv[3]), &x, &y,
-                          &child);
+    const int windowX = std::atoi(argv[2]), windowY = std::atoi(argv[3]);
 
     Drag drag;
     drag.dataType = atom(argv[4]);
@@ -186,10 +185,22 @@ int main(int argc, char** argv) {
     const Time time = serverTime(drag.source);
     XSetSelectionOwner(display, atom("XdndSelection"), drag.source, time);
 
+    // The window manager maps, places and raises windows in its own time: every map, move and
+    // restacking of a top-level (or of the window in its frame) is looked at again.
+    XSelectInput(display, root, SubstructureNotifyMask);
+    XSelectInput(display, window, StructureNotifyMask);
+    int x = 0, y = 0;
     long version = -1;
-    drag.target = targetAt(root, x, y, &version);
-    if (!drag.target) {
-        std::fprintf(stderr, "no XDND-aware window at %d,%d\n", x, y);
+    const auto onTop = [&] {
+        Window child = None;
+        if (!XTranslateCoordinates(display, window, root, windowX, windowY, &x, &y, &child))
+            return false;
+        drag.target = targetAt(root, x, y, &version);
+        return drag.target == window;
+    };
+    if (!serve(drag, 60, onTop)) {
+        std::fprintf(stderr, "window 0x%lx is not on top at %d,%d (0x%lx is)\n", window, x, y,
+                     drag.target);
         return 2;
     }
     XSelectInput(display, drag.target, StructureNotifyMask);
@@ -201,7 +212,7 @@ int main(int argc, char** argv) {
     for (int step = 0; step < 2; ++step) {
         drag.statusSeen = false;
         send(drag.target, "XdndPosition", drag.source, 0, ((x + 4 * step) << 16) | y, time, copy);
-        if (!serve(drag, 10, [&] { return drag.statusSeen; })) {
+        if (!serve(drag, 60, [&] { return drag.statusSeen; })) {
             std::printf("%s\n", targetGone ? "target gone" : "no status");
             return 2;
         }
@@ -213,7 +224,7 @@ int main(int argc, char** argv) {
         return targetGone ? 2 : 3;
     }
     send(drag.target, "XdndDrop", drag.source, 0, time, 0, 0);
-    if (!serve(drag, 10, [&] { return drag.finished; })) {
+    if (!serve(drag, 60, [&] { return drag.finished; })) {
         std::printf("%s\n", targetGone ? "target gone" : "no finish");
         return 2;
     }

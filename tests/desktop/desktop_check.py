@@ -18,6 +18,7 @@ import sys
 import tempfile
 import time
 import unittest
+import urllib.parse
 import zlib
 
 ORBALIN = None
@@ -29,7 +30,7 @@ OBJECT_PATH = "/io/github/orbalin/Orbalin"
 INTERFACE = "org.freedesktop.Application"
 
 
-def wait_for(predicate, timeout=30.0):
+def wait_for(predicate, timeout=60.0):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         value = predicate()
@@ -54,9 +55,23 @@ def windows(pid):
     return titles
 
 
-def gdbus(*args, dest=BUS_NAME, path=OBJECT_PATH):
-    return subprocess.run(["gdbus", "call", "--session", "--dest", dest, "--object-path", path,
-                           "--method", *args], capture_output=True, text=True, timeout=30)
+def full_screen(pid, title, env):
+    """Whether the window manager shows the process's window of that title full screen."""
+    found = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid),
+                            "--name",
+                            "^" + re.escape(title)], capture_output=True, text=True, env=env)
+    return any("_NET_WM_STATE_FULLSCREEN" in subprocess.run(
+        ["xprop", "-id", window, "_NET_WM_STATE"], capture_output=True, text=True,
+        env=env).stdout for window in found.stdout.split())
+
+
+def gdbus(*args, dest=BUS_NAME, path=OBJECT_PATH, env=None, user=None):
+    """A call on the session bus (that of `env`), made as `user` when given."""
+    command = ["gdbus", "call", "--session", "--dest", dest, "--object-path", path, "--method",
+               *args]
+    if user is not None:
+        command = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups", *command]
+    return subprocess.run(command, capture_output=True, text=True, timeout=60, env=env)
 
 
 def bus_owner_pid():
@@ -110,7 +125,7 @@ class Base(unittest.TestCase):
         self.processes = []
         self.env = dict(os.environ)
         # The second name must survive the trip as a URI.
-        for name, seed in (("a", 3), ("b c ü%", 4)):
+        for name, seed in (("a", 3), ("b c ü%", 4), ("c", 5)):
             subprocess.run([PROBE, "random", str(seed), "12", self.path(name + ".orbalin")],
                            check=True, capture_output=True)
 
@@ -175,10 +190,9 @@ class SingleInstance(Base):
         self.assertEqual(gdbus(INTERFACE + ".Open", f"['{uri}']", "{}").returncode, 0)
         pid = wait_for(bus_owner_pid)
         self.assertIsNotNone(pid)
-        # Only the file asked for: being started by the bus makes no untitled document.
+        # Only the file asked for: being started by the bus makes no untitled document (one
+        # made at start-up would be there before the one asked for next, as "Untitled 2").
         self.assertWindows(pid, ["a.orbalin"])
-        time.sleep(1)
-        self.assertEqual(windows(pid), ["a.orbalin"])
 
         self.assertEqual(gdbus(INTERFACE + ".ActivateAction", "new-document", "[]", "{}")
                          .returncode, 0)
@@ -205,6 +219,90 @@ class SingleInstance(Base):
         # Still answering, with no window opened past the message.
         self.assertEqual(gdbus("org.freedesktop.DBus.Peer.Ping").returncode, 0)
         self.assertLessEqual(len(windows(first.pid)), 2)
+
+
+OPEN_BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+"""
+
+
+class OnlyItsOwnUser(Base):
+    def test_a_caller_of_another_user_is_refused(self):
+        """A session bus lets no other user in at all; a bus reached through an address someone
+        else set may. On such a bus (one letting every user in), the instance itself refuses
+        the requests of another user's program."""
+        if os.geteuid() != 0:
+            self.skipTest("calling as another user needs root")
+        with open(self.path("open-bus.conf"), "w", encoding="utf-8") as f:
+            f.write(OPEN_BUS_CONFIG)
+        bus = subprocess.Popen(["dbus-daemon", "--nofork", "--print-address", "--config-file",
+                                self.path("open-bus.conf")], stdout=subprocess.PIPE, text=True)
+        self.addCleanup(bus.wait, 30)
+        self.addCleanup(bus.terminate)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+        first = self.start("a.orbalin")
+        self.assertWindows(first.pid, ["a.orbalin"])
+        self.assertTrue(wait_for(lambda: "true" in gdbus(
+            "org.freedesktop.DBus.NameHasOwner", BUS_NAME, dest="org.freedesktop.DBus",
+            path="/org/freedesktop/DBus", env=self.env).stdout), "the name was not taken")
+        nobody = 65534
+        # The bus lets the other user's call through to the instance...
+        ping = gdbus("org.freedesktop.DBus.Peer.Ping", env=self.env, user=nobody)
+        self.assertEqual(ping.returncode, 0, ping.stderr)
+        # ...which refuses every request it makes.
+        uri = "file://" + urllib.parse.quote(self.path("c.orbalin"))
+        for method, args in ((".Activate", ["{}"]), (".Open", [f"['{uri}']", "{}"]),
+                             (".ActivateAction", ["new-document", "[]", "{}"])):
+            with self.subTest(method=method):
+                refused = gdbus(INTERFACE + method, *args, env=self.env, user=nobody)
+                self.assertNotEqual(refused.returncode, 0)
+                self.assertIn("org.freedesktop.DBus.Error.AccessDenied", refused.stderr)
+        # The same request from the user's own program is answered: its window is the only one
+        # opened since.
+        own = gdbus(INTERFACE + ".Open", f"['{uri}']", "{}", env=self.env)
+        self.assertEqual(own.returncode, 0, own.stderr)
+        self.assertWindows(first.pid, ["c.orbalin", "a.orbalin"])
+
+
+class FullScreenHandOver(Base):
+    def setUp(self):
+        super().setUp()
+        # Full screen is the window manager's to grant: a display of its own with one.
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
+                                 "-screen", "0", "1280x1024x24", "+extension", "GLX"],
+                                pass_fds=[write_end], stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as ready:
+            self.env["DISPLAY"] = ":" + ready.readline().strip()
+        wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                              stderr=subprocess.DEVNULL)
+        for process in (xvfb, wm):
+            self.addCleanup(process.wait, 30)
+            self.addCleanup(process.terminate)
+        self.assertTrue(wait_for(lambda: "window id" in subprocess.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
+            text=True).stdout), "openbox did not start")
+
+    def test_a_launch_asking_for_full_screen_gets_it_from_the_instance(self):
+        first = self.start("a.orbalin")
+        self.assertEqual(wait_for(bus_owner_pid), first.pid)
+        status, _ = self.launch("--fullscreen", "c.orbalin")
+        self.assertEqual(status, 0)
+        self.assertTrue(wait_for(lambda: full_screen(first.pid, "c.orbalin", self.env)),
+                        "the window opened for the launch is not full screen")
+        self.assertFalse(full_screen(first.pid, "a.orbalin", self.env))
 
 
 class NoSessionBus(Base):

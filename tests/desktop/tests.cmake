@@ -30,7 +30,7 @@ set(desktop_check ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/desktop/desk
     $<TARGET_FILE:orbalin> $<TARGET_FILE:archive_probe>
     ${PROJECT_SOURCE_DIR}/resources/io.github.orbalin.Orbalin.thumbnailer
     $<TARGET_FILE:bus_burst>)
-foreach(suite SingleInstance NoSessionBus Thumbnailer)
+foreach(suite SingleInstance OnlyItsOwnUser FullScreenHandOver NoSessionBus Thumbnailer)
     add_test(NAME desktop_${suite} COMMAND ${DBUS_RUN_SESSION} -- ${desktop_check} ${suite})
     set_tests_properties(desktop_${suite} PROPERTIES LABELS gui
         ENVIRONMENT "LC_ALL=C.UTF-8;XDG_DATA_DIRS=${desktop_data}:/usr/local/share:/usr/share")
