@@ -158,10 +158,18 @@ class Base(unittest.TestCase):
 
     def assertWindows(self, pid, expected):
         """The process shows these windows, the first of them on top."""
-        shown = wait_for(lambda: windows(pid) if sorted(windows(pid)) == sorted(expected) else
-                         None)
-        self.assertEqual(sorted(shown or windows(pid)), sorted(expected))
-        self.assertEqual(windows(pid)[0], expected[0])
+        # One listing answers both questions: a window being mapped, raised or renamed between
+        # two listings must not be read as half of each.
+        listings = []
+
+        def as_expected():
+            listings.append(windows(pid))
+            shown = listings[-1]
+            return sorted(shown) == sorted(expected) and shown[:1] == expected[:1]
+
+        wait_for(as_expected)
+        self.assertEqual(sorted(listings[-1]), sorted(expected))
+        self.assertEqual(listings[-1][:1], expected[:1])
 
 
 class SingleInstance(Base):
