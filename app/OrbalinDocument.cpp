@@ -10,6 +10,20 @@
 
 OrbalinDocument::OrbalinDocument() = default;
 
+DocumentController::DocumentType OrbalinDocument::sceneFileType() {
+    return {QStringLiteral("Orbalin Scene"), QStringLiteral("orbalin"), maximumSceneFileSize};
+}
+
+std::unique_ptr<OrbalinDocument> OrbalinDocument::readSceneFile(const QString& path,
+                                                                QString* failure, QString* reason) {
+    const DocumentController::DocumentType type = sceneFileType();
+    auto document = std::make_unique<OrbalinDocument>();
+    if (document->readFromFile(path, type.name, type.maximumFileSize, reason))
+        return document;
+    *failure = DocumentController::openFailure(path);
+    return nullptr;
+}
+
 OrbalinDocument::~OrbalinDocument() {
     // The view refers back to this document: it goes first.
     if (orbalinOpenGLView_)

@@ -1,6 +1,7 @@
 #include "framework/Document.h"
 
 #include "framework/DocumentWindow.h"
+#include "framework/FileReading.h"
 
 #include <QFileInfo>
 
@@ -11,6 +12,12 @@ Document::~Document() {
 }
 
 void Document::windowControllerDidLoadNib(DocumentWindow* /*window*/) {}
+
+bool Document::readFromFile(const QString& path, const QString& type, qint64 maximumSize,
+                            QString* reason, const std::atomic<bool>* cancelled) {
+    const std::optional<QByteArray> data = readRegularFile(path, maximumSize, reason);
+    return data && !(cancelled && *cancelled) && loadDataRepresentation(*data, type, reason);
+}
 
 Document::DataEncoder Document::dataEncoderOfType(const QString& type) const {
     QString failure;

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -41,6 +42,12 @@ class Document : public QObject {
     // failure returns false, says why, and leaves the document as it was.
     virtual bool loadDataRepresentation(const QByteArray& data, const QString& type,
                                         QString* reason) = 0;
+    // Reads the file (as readRegularFile() does: no folder, device or pipe, and nothing larger
+    // than `maximumSize` bytes) and loads its data. The one way a document is read from a file,
+    // for a window and for the command line alike; may run on any thread while the document has
+    // no window. Once `cancelled` is set, what is read is not loaded.
+    bool readFromFile(const QString& path, const QString& type, qint64 maximumSize, QString* reason,
+                      const std::atomic<bool>* cancelled = nullptr);
 
     // The file the document was read from or last saved to; empty for a new document.
     QString filePath() const { return filePath_; }

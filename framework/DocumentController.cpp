@@ -4,7 +4,6 @@
 #include "framework/DialogFolders.h"
 #include "framework/DocumentWindow.h"
 #include "framework/ErrorBox.h"
-#include "framework/FileReading.h"
 #include "framework/FullScreenSwitch.h"
 #include "framework/RecentFilesMenu.h"
 #include "framework/SafeFileWriter.h"
@@ -72,7 +71,8 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
     const bool finished =
         runInBackground(nullptr, tr("Opening “%1”…").arg(QFileInfo(path).fileName()),
                         [&](const std::atomic<bool>& cancelled) {
-                            read = readInto(*document, path, &reason, &cancelled);
+                            read = document->readFromFile(path, type_.name, type_.maximumFileSize,
+                                                          &reason, &cancelled);
                         });
     if (!finished)
         return nullptr; // the user cancelled: nothing to show and nothing to tell
@@ -93,23 +93,7 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
     return result;
 }
 
-std::unique_ptr<Document> DocumentController::readDocument(const QString& path, QString* failure,
-                                                           QString* reason) const {
-    *failure = openFailure(path);
-    std::unique_ptr<Document> document = factory_();
-    if (!readInto(*document, path, reason))
-        return nullptr;
-    return document;
-}
-
-bool DocumentController::readInto(Document& document, const QString& path, QString* reason,
-                                  const std::atomic<bool>* cancelled) const {
-    const std::optional<QByteArray> data = readRegularFile(path, type_.maximumFileSize, reason);
-    return data && !(cancelled && *cancelled) &&
-           document.loadDataRepresentation(*data, type_.name, reason);
-}
-
-QString DocumentController::openFailure(const QString& path) const {
+QString DocumentController::openFailure(const QString& path) {
     return tr("The document “%1” could not be opened.").arg(QFileInfo(path).fileName());
 }
 

@@ -49,11 +49,8 @@ class DocumentController : public QObject {
     // an open the user cancels leaves nothing behind and returns nullptr.
     Document* openDocumentWithContentsOfFile(const QString& path);
     void openDocuments(const QStringList& paths);
-    // Reads a file into a new document that has no window and is not among documents(). On
-    // failure returns nullptr with what failed ("The document … could not be opened.") and
-    // why, as the user would be told.
-    std::unique_ptr<Document> readDocument(const QString& path, QString* failure,
-                                           QString* reason) const;
+    // What failed when a file could not be opened: "The document … could not be opened."
+    static QString openFailure(const QString& path);
     // Open…: asks for files and opens them.
     void runOpenPanel(QWidget* parent);
     // Open Recent: opens the file, or says that it is gone and takes it off the list.
@@ -99,11 +96,6 @@ class DocumentController : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Reads the file into a document that no window shows yet; may run on any thread. Once
-    // `cancelled` is set, what is read is not decoded.
-    bool readInto(Document& document, const QString& path, QString* reason,
-                  const std::atomic<bool>* cancelled = nullptr) const;
-    QString openFailure(const QString& path) const;
     static QString saveFailure(const Document* document, const QString& path);
     static void bringToFront(Document* document);
     void makeWindow(Document* document);
