@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SceneCommands.h"
 #include "framework/Document.h"
 #include "framework/DocumentController.h"
 #include "view/OrbalinOpenGLView.h"
@@ -29,7 +30,7 @@ class OrbalinDocument : public Document, public SceneDocument {
 
     QString windowNibName() const override { return QStringLiteral("OrbalinDocument"); }
     // Loads the "OrbalinDocument" window description and wires its view to this document.
-    void loadWindowDescription(DocumentWindow* window) override;
+    DocumentCommands loadWindowDescription(DocumentWindow* window) override;
     void windowControllerDidLoadNib(DocumentWindow* window) override;
 
     // The keyed archive of the scene. Refused while there is no scene yet (the view has never
@@ -49,5 +50,7 @@ class OrbalinDocument : public Document, public SceneDocument {
 
   private:
     QPointer<OrbalinOpenGLView> orbalinOpenGLView_;
+    // The description's commands on the view, wired once the window is in place.
+    SceneCommands::Actions sceneActions_;
     PointPairArray pointPairArray_;
 };

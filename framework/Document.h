@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/DocumentCommands.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -24,8 +26,9 @@ class Document : public QObject {
 
     // The name of the window description this document's window is made from.
     virtual QString windowNibName() const = 0;
-    // Builds the window's content from that description and wires it to the document.
-    virtual void loadWindowDescription(DocumentWindow* window) = 0;
+    // Builds the window's content from that description and wires it to the document; hands
+    // over the description's standard commands, every one of them.
+    virtual DocumentCommands loadWindowDescription(DocumentWindow* window) = 0;
     // Called once the window's content is in place.
     virtual void windowControllerDidLoadNib(DocumentWindow* window);
 

@@ -248,12 +248,12 @@ void DocumentController::makeWindow(Document* document) {
     auto* window = new DocumentWindow(document);
     window->setObjectName(document->windowNibName());
     document->setWindow(window);
-    document->loadWindowDescription(window);
+    const DocumentCommands commands = document->loadWindowDescription(window);
     window->updateTitle();
-    wireActions(window);
-    new FullScreenSwitch(window);
-    if (auto* recent = window->findChild<QMenu*>(QStringLiteral("menuOpenRecent")))
-        new RecentFilesMenu(recent, &recentFiles_,
+    wireActions(window, commands);
+    new FullScreenSwitch(window, commands.fullScreen);
+    if (hasCommand(commands.openRecent, "Open Recent"))
+        new RecentFilesMenu(commands.openRecent, &recentFiles_,
                             [this](const QString& path) { openRecentFile(path); });
     placeWindow(window);
     connect(window, &DocumentWindow::closed, this, &DocumentController::windowClosed);
@@ -267,27 +267,26 @@ void DocumentController::makeWindow(Document* document) {
     window->activateWindow();
 }
 
-void DocumentController::wireActions(DocumentWindow* window) {
-    const auto wire = [window](const char* name, QList<QKeySequence> keys, auto&& slot) {
-        QAction* action = window->findChild<QAction*>(QLatin1String(name));
-        if (!action)
-            return;
-        action->setShortcuts(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, window, slot);
+void DocumentController::wireActions(DocumentWindow* window, const DocumentCommands& commands) {
+    const auto wire = [window](QAction* action, const char* name, QList<QKeySequence> keys,
+                               auto&& slot) {
+        if (prepareCommand(action, name, keys))
+            connect(action, &QAction::triggered, window, slot);
     };
     Document* document = window->document();
-    wire("actionNew", QKeySequence::keyBindings(QKeySequence::New), [this] { newDocument(); });
-    wire("actionOpen", QKeySequence::keyBindings(QKeySequence::Open),
+    wire(commands.newDocument, "New", QKeySequence::keyBindings(QKeySequence::New),
+         [this] { newDocument(); });
+    wire(commands.open, "Open", QKeySequence::keyBindings(QKeySequence::Open),
          [this, window] { runOpenPanel(window); });
-    wire("actionSave", QKeySequence::keyBindings(QKeySequence::Save),
+    wire(commands.save, "Save", QKeySequence::keyBindings(QKeySequence::Save),
          [this, document] { saveDocument(document); });
-    wire("actionSaveAs", saveAsShortcuts(), [this, document] { saveDocumentAs(document); });
-    wire("actionClose", QKeySequence::keyBindings(QKeySequence::Close),
+    wire(commands.saveAs, "Save As", saveAsShortcuts(),
+         [this, document] { saveDocumentAs(document); });
+    wire(commands.close, "Close", QKeySequence::keyBindings(QKeySequence::Close),
          [this, document] { closeDocument(document); });
-    wire("actionQuit", QKeySequence::keyBindings(QKeySequence::Quit),
+    wire(commands.quit, "Quit", QKeySequence::keyBindings(QKeySequence::Quit),
          [this] { emit quitRequested(); });
-    wire("actionAbout", {}, [this] { emit aboutRequested(); });
+    wire(commands.about, "About", {}, [this] { emit aboutRequested(); });
 }
 
 bool DocumentController::eventFilter(QObject* watched, QEvent* event) {

@@ -99,7 +99,7 @@ class DocumentController : public QObject {
     static QString saveFailure(const Document* document, const QString& path);
     static void bringToFront(Document* document);
     void makeWindow(Document* document);
-    void wireActions(DocumentWindow* window);
+    void wireActions(DocumentWindow* window, const DocumentCommands& commands);
     void windowClosed(DocumentWindow* window);
     int nextUntitledNumber() const;
     // A document now has this file: it heads Open Recent and its folder is where dialogs start.
