@@ -67,12 +67,12 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
         advanceCamera(camera);
 
     const OffscreenPicture picture = renderSceneOffscreen(camera, scene.get(), request.size);
-    if (picture.largestSide > 0) {
+    if (picture.driverLargestSide > 0) {
         // The same mistake as a size beyond our own limit, with the driver's.
         const QString size =
             QStringLiteral("%1x%2").arg(request.size.width()).arg(request.size.height());
-        const QString text =
-            CommandLine::mistakeText(CommandLine::sizeMistake(size, picture.largestSide, true));
+        const QString text = CommandLine::mistakeText(
+            CommandLine::sizeMistake(size, picture.driverLargestSide, true));
         std::fputs(text.toLocal8Bit().constData(), stderr);
         return CommandLine::usageError;
     }
