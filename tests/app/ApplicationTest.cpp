@@ -16,6 +16,7 @@
 #include "model/KeyedUnarchiver.h"
 #include "model/Random.h"
 #include "support/SceneComparison.h"
+#include "support/ViewTestAccess.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -1395,8 +1396,9 @@ TEST_F(ApplicationTest, OtherWindowsAnimateWhileALargeSceneIsOpenedAndSaved) {
     Document* animating = controller().documents().front();
     ASSERT_TRUE(drawn(scene(animating)));
     int ticks = 0;
-    QObject::connect(&scene(animating)->orbalinOpenGLView()->animationTimerForTesting(),
-                     &QTimer::timeout, [&ticks] { ++ticks; });
+    QObject::connect(
+        &OrbalinOpenGLViewTestAccess::animationTimer(*scene(animating)->orbalinOpenGLView()),
+        &QTimer::timeout, [&ticks] { ++ticks; });
 
     Document* large = controller().openDocumentWithContentsOfFile(path("large.orbalin"));
     ASSERT_NE(large, nullptr);
