@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QString>
 
-class OrbalinOpenGLView;
 class QDialog;
 class QTextEdit;
 
@@ -36,8 +35,5 @@ class AboutController : public QObject {
     QString creditsPath_;
     QDialog* aboutPanel_;
     QTextEdit* aboutTextView_;
-    // An outlet the About description may connect; the panel shows no scene, so it stays null
-    // and nothing reads it.
-    [[maybe_unused]] OrbalinOpenGLView* orbalinOpenGLView_ = nullptr;
     bool textInited_ = false;
 };

@@ -26,8 +26,8 @@ std::optional<QSize> sizeFrom(const QString& text) {
         return std::nullopt;
     const int width = match.captured(1).toInt();
     const int height = match.captured(2).isEmpty() ? width : match.captured(2).toInt();
-    if (width < 1 || height < 1 || width > CommandLine::largestSide ||
-        height > CommandLine::largestSide)
+    if (width < 1 || height < 1 || width > CommandLine::largestSizeSide ||
+        height > CommandLine::largestSizeSide)
         return std::nullopt;
     return QSize(width, height);
 }
@@ -97,7 +97,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         QStringLiteral("size"),
         tr("The picture's size in pixels, as WxH, or N for N×N, each from 1 to %1 (less when "
            "the OpenGL driver draws less; default 640x480).")
-            .arg(largestSide),
+            .arg(largestSizeSide),
         QStringLiteral("WxH"));
     const QCommandLineOption ticks(
         QStringLiteral("ticks"),
@@ -203,7 +203,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     if (parser.isSet(size)) {
         const std::optional<QSize> value = sizeFrom(parser.value(size));
         if (!value)
-            return mistake(sizeMistake(parser.value(size), largestSide, false));
+            return mistake(sizeMistake(parser.value(size), largestSizeSide, false));
         request.size = *value;
     }
     if (parser.isSet(ticks)) {

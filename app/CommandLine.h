@@ -43,7 +43,7 @@ struct CommandLine {
     // The exit status for Mistake.
     static constexpr int usageError = 2;
     // The largest side --size takes; the OpenGL driver may allow less.
-    static constexpr int largestSide = 32768;
+    static constexpr int largestSizeSide = 32768;
     // What goes to standard error for a mistake: the one line that says it, and where to read
     // more, as GNU tools have it.
     static QString mistakeText(const QString& mistake);

@@ -2,7 +2,6 @@
 
 #include "OrbalinDocument.h"
 #include "framework/DocumentWindow.h"
-#include "model/KeyedUnarchiver.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -33,9 +32,7 @@ void OrbalinApplication::configure(QApplication& application) {
 }
 
 OrbalinApplication::OrbalinApplication()
-    : documentController_(DocumentController::DocumentType{QStringLiteral("Orbalin Scene"),
-                                                           QStringLiteral("orbalin"),
-                                                           maximumSceneFileSize},
+    : documentController_(OrbalinDocument::sceneFileType(),
                           [] { return std::make_unique<OrbalinDocument>(); }) {
     registerResources();
     // The main interface is loaded: the application controller wakes and seeds.

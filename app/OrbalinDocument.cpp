@@ -1,6 +1,5 @@
 #include "OrbalinDocument.h"
 
-#include "SceneCommands.h"
 #include "SceneViewHost.h"
 #include "framework/DocumentWindow.h"
 #include "model/KeyedArchiver.h"
@@ -10,6 +9,20 @@
 
 OrbalinDocument::OrbalinDocument() = default;
 
+DocumentController::DocumentType OrbalinDocument::sceneFileType() {
+    return {QStringLiteral("Orbalin Scene"), QStringLiteral("orbalin"), maximumSceneFileSize};
+}
+
+std::unique_ptr<OrbalinDocument> OrbalinDocument::readSceneFile(const QString& path,
+                                                                QString* failure, QString* reason) {
+    const DocumentController::DocumentType type = sceneFileType();
+    auto document = std::make_unique<OrbalinDocument>();
+    if (document->readFromFile(path, type.name, type.maximumFileSize, reason))
+        return document;
+    *failure = DocumentController::openFailure(path);
+    return nullptr;
+}
+
 OrbalinDocument::~OrbalinDocument() {
     // The view refers back to this document: it goes first.
     if (orbalinOpenGLView_)
@@ -17,16 +30,29 @@ OrbalinDocument::~OrbalinDocument() {
     deleteWindow();
 }
 
-void OrbalinDocument::loadWindowDescription(DocumentWindow* window) {
+DocumentCommands OrbalinDocument::loadWindowDescription(DocumentWindow* window) {
     Ui::OrbalinDocument description;
     description.setupUi(window);
     orbalinOpenGLView_ = description.orbalinOpenGLView->view();
     orbalinOpenGLView_->setOrbalinDocument(this);
+    sceneActions_ = {.pauseAnimation = description.actionPauseAnimation,
+                     .resetView = description.actionResetView,
+                     .exportImage = description.actionExportImage,
+                     .copy = description.actionCopy};
+    return {.newDocument = description.actionNew,
+            .open = description.actionOpen,
+            .openRecent = description.menuOpenRecent,
+            .save = description.actionSave,
+            .saveAs = description.actionSaveAs,
+            .close = description.actionClose,
+            .quit = description.actionQuit,
+            .about = description.actionAbout,
+            .fullScreen = description.actionFullScreen};
 }
 
 void OrbalinDocument::windowControllerDidLoadNib(DocumentWindow* window) {
     Document::windowControllerDidLoadNib(window);
-    new SceneCommands(window, orbalinOpenGLView_);
+    new SceneCommands(window, orbalinOpenGLView_, sceneActions_);
 }
 
 namespace {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "SceneCommands.h"
 #include "framework/Document.h"
+#include "framework/DocumentController.h"
 #include "view/OrbalinOpenGLView.h"
 #include "view/SceneDocument.h"
 
 #include <QPointer>
+
+#include <memory>
 
 // A scene document: it owns the scene (shared with its window's view, never copied) and turns
 // it into a keyed archive and back. The view of a new document makes the scene on its first
@@ -16,9 +20,17 @@ class OrbalinDocument : public Document, public SceneDocument {
     OrbalinDocument();
     ~OrbalinDocument() override;
 
+    // The scene file: its type's name, its extension and the largest file that is read.
+    static DocumentController::DocumentType sceneFileType();
+    // Reads a scene file as a window's Open does, for a program that shows no document window.
+    // On failure returns nullptr with what failed ("The document … could not be opened.") and
+    // why, as the user would be told.
+    static std::unique_ptr<OrbalinDocument> readSceneFile(const QString& path, QString* failure,
+                                                          QString* reason);
+
     QString windowNibName() const override { return QStringLiteral("OrbalinDocument"); }
     // Loads the "OrbalinDocument" window description and wires its view to this document.
-    void loadWindowDescription(DocumentWindow* window) override;
+    DocumentCommands loadWindowDescription(DocumentWindow* window) override;
     void windowControllerDidLoadNib(DocumentWindow* window) override;
 
     // The keyed archive of the scene. Refused while there is no scene yet (the view has never
@@ -38,5 +50,7 @@ class OrbalinDocument : public Document, public SceneDocument {
 
   private:
     QPointer<OrbalinOpenGLView> orbalinOpenGLView_;
+    // The description's commands on the view, wired once the window is in place.
+    SceneCommands::Actions sceneActions_;
     PointPairArray pointPairArray_;
 };

@@ -1,11 +1,10 @@
 #include "RenderCommand.h"
 
+#include "AppController.h"
 #include "CommandLine.h"
 #include "OrbalinApplication.h"
 #include "OrbalinDocument.h"
-#include "framework/FileDescriptor.h"
-#include "framework/ImageExport.h"
-#include "framework/PictureFormats.h"
+#include "framework/PictureWriter.h"
 #include "framework/SafeFileWriter.h"
 #include "model/Random.h"
 #include "view/OffscreenRenderer.h"
@@ -15,7 +14,6 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 
@@ -41,23 +39,7 @@ bool writeToStandardOutput(const QImage& image, const QByteArray& format, QStrin
         *reason = tr("standard output is a terminal; send the picture to a file or a pipe");
         return false;
     }
-    const std::optional<QByteArray> bytes = encodePicture(image, format, reason);
-    if (!bytes)
-        return false;
-    const char* data = bytes->constData();
-    qsizetype left = bytes->size();
-    while (left > 0) {
-        const ssize_t written = ::write(STDOUT_FILENO, data, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            *reason = systemReason(written < 0 ? errno : EIO);
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    return true;
+    return writeImageToDescriptor(image, STDOUT_FILENO, format, reason);
 }
 
 } // namespace
@@ -65,15 +47,15 @@ bool writeToStandardOutput(const QImage& image, const QByteArray& format, QStrin
 int renderPicture(int argc, char** argv, const RenderRequest& request) {
     QCoreApplication application(argc, argv);
     OrbalinApplication::identify();
-    // The shell seeds the random numbers from the clock, as when windows open.
-    OrbalinApplication shell;
+    // Seeded from the clock as when the windows' shell starts; --seed replaces that below.
+    AppController().awakeFromNib();
     QString failure;
     QString reason;
-    const std::unique_ptr<Document> document =
-        shell.documentController().readDocument(request.scene, &failure, &reason);
+    const std::unique_ptr<OrbalinDocument> document =
+        OrbalinDocument::readSceneFile(request.scene, &failure, &reason);
     if (!document)
         return fail(failure, reason);
-    const PointPairArray scene = qobject_cast<OrbalinDocument*>(document.get())->pointPairArray();
+    const PointPairArray scene = document->pointPairArray();
 
     // The camera a window opened on this scene would make, after the same ticks. The pairs'
     // steps are left out: they change nothing drawn, and would make the ticks cost as much
@@ -85,12 +67,12 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
         advanceCamera(camera);
 
     const OffscreenPicture picture = renderSceneOffscreen(camera, scene.get(), request.size);
-    if (picture.largestSide > 0) {
+    if (picture.driverLargestSide > 0) {
         // The same mistake as a size beyond our own limit, with the driver's.
         const QString size =
             QStringLiteral("%1x%2").arg(request.size.width()).arg(request.size.height());
-        const QString text =
-            CommandLine::mistakeText(CommandLine::sizeMistake(size, picture.largestSide, true));
+        const QString text = CommandLine::mistakeText(
+            CommandLine::sizeMistake(size, picture.driverLargestSide, true));
         std::fputs(text.toLocal8Bit().constData(), stderr);
         return CommandLine::usageError;
     }

@@ -2,6 +2,7 @@
 
 #include "framework/DialogFolders.h"
 #include "framework/Document.h"
+#include "framework/DocumentCommands.h"
 #include "framework/DocumentWindow.h"
 #include "framework/ImageExport.h"
 #include "view/OrbalinOpenGLView.h"
@@ -12,33 +13,21 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-QAction* wire(DocumentWindow* window, const char* name, const QList<QKeySequence>& keys) {
-    QAction* action = window->findChild<QAction*>(QLatin1String(name));
-    if (action) {
-        action->setShortcuts(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-    }
-    return action;
-}
-
-} // namespace
-
-SceneCommands::SceneCommands(DocumentWindow* window, OrbalinOpenGLView* view)
+SceneCommands::SceneCommands(DocumentWindow* window, OrbalinOpenGLView* view,
+                             const Actions& actions)
     : QObject(window)
     , window_(window)
     , view_(view)
-    , pause_(wire(window, "actionPauseAnimation", {QKeySequence(Qt::Key_Space)})) {
-    if (pause_)
+    , pause_(actions.pauseAnimation) {
+    if (prepareCommand(pause_, "Pause Animation", {QKeySequence(Qt::Key_Space)}))
         connect(pause_, &QAction::triggered, this, &SceneCommands::togglePause);
-    if (QAction* action =
-            wire(window, "actionResetView", {QKeySequence(Qt::Key_Home), QKeySequence(Qt::Key_R)}))
-        connect(action, &QAction::triggered, this, &SceneCommands::resetView);
-    if (QAction* action = wire(window, "actionExportImage", {}))
-        connect(action, &QAction::triggered, this, &SceneCommands::exportImage);
-    if (QAction* action = wire(window, "actionCopy", QKeySequence::keyBindings(QKeySequence::Copy)))
-        connect(action, &QAction::triggered, this, &SceneCommands::copy);
+    if (prepareCommand(actions.resetView, "Reset View",
+                       {QKeySequence(Qt::Key_Home), QKeySequence(Qt::Key_R)}))
+        connect(actions.resetView, &QAction::triggered, this, &SceneCommands::resetView);
+    if (prepareCommand(actions.exportImage, "Export Image", {}))
+        connect(actions.exportImage, &QAction::triggered, this, &SceneCommands::exportImage);
+    if (prepareCommand(actions.copy, "Copy", QKeySequence::keyBindings(QKeySequence::Copy)))
+        connect(actions.copy, &QAction::triggered, this, &SceneCommands::copy);
 }
 
 void SceneCommands::togglePause() {

@@ -15,7 +15,15 @@ class SceneCommands : public QObject {
     Q_OBJECT
 
   public:
-    SceneCommands(DocumentWindow* window, OrbalinOpenGLView* view);
+    // The window description's actions for these commands, handed over by pointer.
+    struct Actions {
+        QAction* pauseAnimation = nullptr;
+        QAction* resetView = nullptr;
+        QAction* exportImage = nullptr;
+        QAction* copy = nullptr;
+    };
+
+    SceneCommands(DocumentWindow* window, OrbalinOpenGLView* view, const Actions& actions);
 
     void togglePause();
     void resetView();

@@ -1,5 +1,6 @@
 #include "Screensaver.h"
 
+#include "AppController.h"
 #include "OrbalinApplication.h"
 #include "OrbalinDocument.h"
 #include "ScreensaverFrameRate.h"
@@ -138,14 +139,14 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return fail(tr("a screen saver draws on X11 only."));
 
-    // The shell seeds the random numbers from the clock, as when windows open, and reads a
-    // scene file as a window would.
-    OrbalinApplication shell;
-    std::unique_ptr<Document> file;
+    // Seeded from the clock as when the windows' shell starts; a scene file is read as a
+    // window's Open reads it.
+    AppController().awakeFromNib();
+    std::unique_ptr<OrbalinDocument> file;
     if (!request.scene.isEmpty()) {
         QString failure;
         QString reason;
-        file = shell.documentController().readDocument(request.scene, &failure, &reason);
+        file = OrbalinDocument::readSceneFile(request.scene, &failure, &reason);
         if (!file)
             return fail(failure + u' ' + DocumentController::sentence(reason));
     }
@@ -173,7 +174,7 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
         host->resize(640, 480);
     }
 
-    Screensaver saver(host.get(), request, qobject_cast<OrbalinDocument*>(file.get()));
+    Screensaver saver(host.get(), request, file.get());
     if (foreign) {
         const auto fitForeign = [&saver, ratio = host->devicePixelRatio()](QSize size) {
             saver.fit((QSizeF(size) / ratio).toSize());

@@ -6,6 +6,7 @@
 #include "framework/DocumentWindow.h"
 #include "model/GLPointPair.h"
 #include "model/Random.h"
+#include "tests/support/ViewTestAccess.h"
 #include "view/OrbalinOpenGLView.h"
 #include "view/SceneFrame.h"
 
@@ -228,7 +229,7 @@ static void BM_GuiStallWithHeavyView(benchmark::State& state) {
     const auto heavyPairs = static_cast<int>(state.range(0));
     const long long budget = OrbalinOpenGLView::offThreadBudget();
     if (state.range(1))
-        OrbalinOpenGLView::setOffThreadBudgetForTesting(std::numeric_limits<long long>::max());
+        OrbalinOpenGLViewTestAccess::setOffThreadBudget(std::numeric_limits<long long>::max());
     BenchDocument heavyDocument(randomScene(heavyPairs));
     BenchDocument smallDocument(randomScene(50));
     for (auto _ : state) {
@@ -241,7 +242,7 @@ static void BM_GuiStallWithHeavyView(benchmark::State& state) {
         long smallFrames = 0;
         long smallTicks = 0;
         QObject::connect(&small, &QOpenGLWindow::frameSwapped, [&] { ++smallFrames; });
-        QObject::connect(&small.animationTimerForTesting(), &QTimer::timeout,
+        QObject::connect(&OrbalinOpenGLViewTestAccess::animationTimer(small), &QTimer::timeout,
                          [&] { ++smallTicks; });
         heavy->show();
         small.show();
@@ -275,7 +276,7 @@ static void BM_GuiStallWithHeavyView(benchmark::State& state) {
             smallTicks ? static_cast<double>(smallFrames) / static_cast<double>(smallTicks) : 0;
         state.counters["heavy_frames"] = static_cast<double>(heavyFrames);
     }
-    OrbalinOpenGLView::setOffThreadBudgetForTesting(budget);
+    OrbalinOpenGLViewTestAccess::setOffThreadBudget(budget);
     state.SetLabel(QGuiApplication::platformName().toStdString());
 }
 BENCHMARK(BM_GuiStallWithHeavyView)

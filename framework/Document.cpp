@@ -1,8 +1,11 @@
 #include "framework/Document.h"
 
 #include "framework/DocumentWindow.h"
+#include "framework/FileReading.h"
 
 #include <QFileInfo>
+
+#include <new>
 
 Document::Document() = default;
 
@@ -11,6 +14,25 @@ Document::~Document() {
 }
 
 void Document::windowControllerDidLoadNib(DocumentWindow* /*window*/) {}
+
+bool Document::readFromFile(const QString& path, const QString& type, qint64 maximumSize,
+                            QString* reason, BackgroundTask* task) {
+    // Reading the bytes is quick beside decoding them: it is the first tenth of the bar.
+    try {
+        if (task)
+            task->setStage(0.0, 0.1);
+        const std::optional<QByteArray> data = readRegularFile(path, maximumSize, reason, task);
+        if (!data || (task && task->isCancelled()))
+            return false;
+        if (task)
+            task->setStage(0.1, 1.0);
+        return loadDataRepresentation(*data, type, reason, task);
+    } catch (const std::bad_alloc&) {
+        // Whatever runs out of memory on this thread, the program goes on.
+        *reason = tr("There is not enough memory to open the file.");
+        return false;
+    }
+}
 
 Document::DataEncoder Document::dataEncoderOfType(const QString& type) const {
     QString failure;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "framework/BackgroundTask.h"
+#include "framework/DocumentCommands.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -25,8 +27,9 @@ class Document : public QObject {
 
     // The name of the window description this document's window is made from.
     virtual QString windowNibName() const = 0;
-    // Builds the window's content from that description and wires it to the document.
-    virtual void loadWindowDescription(DocumentWindow* window) = 0;
+    // Builds the window's content from that description and wires it to the document; hands
+    // over the description's standard commands, every one of them.
+    virtual DocumentCommands loadWindowDescription(DocumentWindow* window) = 0;
     // Called once the window's content is in place.
     virtual void windowControllerDidLoadNib(DocumentWindow* window);
 
@@ -46,6 +49,13 @@ class Document : public QObject {
     // reports its progress there and stops (returning false) once cancelled.
     virtual bool loadDataRepresentation(const QByteArray& data, const QString& type,
                                         QString* reason, BackgroundTask* task = nullptr) = 0;
+    // Reads the file (as readRegularFile() does: no folder, device or pipe, and nothing larger
+    // than `maximumSize` bytes) and loads its data. The one way a document is read from a file,
+    // for a window and for the command line alike; may run on any thread while the document has
+    // no window. With a task, reading and decoding report their progress there and stop once it
+    // is cancelled. Running out of memory is a failure like any other.
+    bool readFromFile(const QString& path, const QString& type, qint64 maximumSize, QString* reason,
+                      BackgroundTask* task = nullptr);
 
     // The file the document was read from or last saved to; empty for a new document.
     QString filePath() const { return filePath_; }

@@ -5,7 +5,6 @@
 #include "framework/DocumentWindow.h"
 #include "framework/ErrorBox.h"
 #include "framework/FileDescriptor.h"
-#include "framework/FileReading.h"
 #include "framework/FullScreenSwitch.h"
 #include "framework/MemoryRelease.h"
 #include "framework/RecentFilesMenu.h"
@@ -78,8 +77,9 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
     // The progress belongs to the window the user asked from, if any; a quit cancels the read.
     const bool finished = runInBackground(
         QApplication::activeWindow(), tr("Opening “%1”…").arg(QFileInfo(path).fileName()),
-        AtQuit::Cancel,
-        [&](BackgroundTask& task) { read = readInto(*document, path, &reason, &task); });
+        AtQuit::Cancel, [&](BackgroundTask& task) {
+            read = document->readFromFile(path, type_.name, type_.maximumFileSize, &reason, &task);
+        });
     if (!finished)
         return nullptr; // the user cancelled: nothing to show and nothing to tell
     if (!read) {
@@ -100,36 +100,7 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
     return result;
 }
 
-std::unique_ptr<Document> DocumentController::readDocument(const QString& path, QString* failure,
-                                                           QString* reason) const {
-    *failure = openFailure(path);
-    std::unique_ptr<Document> document = factory_();
-    if (!readInto(*document, path, reason))
-        return nullptr;
-    return document;
-}
-
-bool DocumentController::readInto(Document& document, const QString& path, QString* reason,
-                                  BackgroundTask* task) const {
-    // Reading the bytes is quick beside decoding them: it is the first tenth of the bar.
-    try {
-        if (task)
-            task->setStage(0.0, 0.1);
-        const std::optional<QByteArray> data =
-            readRegularFile(path, type_.maximumFileSize, reason, task);
-        if (!data || (task && task->isCancelled()))
-            return false;
-        if (task)
-            task->setStage(0.1, 1.0);
-        return document.loadDataRepresentation(*data, type_.name, reason, task);
-    } catch (const std::bad_alloc&) {
-        // Whatever runs out of memory on this thread, the program goes on.
-        *reason = tr("There is not enough memory to open the file.");
-        return false;
-    }
-}
-
-QString DocumentController::openFailure(const QString& path) const {
+QString DocumentController::openFailure(const QString& path) {
     return tr("The document “%1” could not be opened.").arg(QFileInfo(path).fileName());
 }
 
@@ -299,12 +270,12 @@ void DocumentController::makeWindow(Document* document) {
     auto* window = new DocumentWindow(document);
     window->setObjectName(document->windowNibName());
     document->setWindow(window);
-    document->loadWindowDescription(window);
+    const DocumentCommands commands = document->loadWindowDescription(window);
     window->updateTitle();
-    wireActions(window);
-    new FullScreenSwitch(window);
-    if (auto* recent = window->findChild<QMenu*>(QStringLiteral("menuOpenRecent")))
-        new RecentFilesMenu(recent, &recentFiles_,
+    wireActions(window, commands);
+    new FullScreenSwitch(window, commands.fullScreen);
+    if (hasCommand(commands.openRecent, "Open Recent"))
+        new RecentFilesMenu(commands.openRecent, &recentFiles_,
                             [this](const QString& path) { openRecentFile(path); });
     placeWindow(window);
     connect(window, &DocumentWindow::closed, this, &DocumentController::windowClosed);
@@ -318,27 +289,26 @@ void DocumentController::makeWindow(Document* document) {
     window->activateWindow();
 }
 
-void DocumentController::wireActions(DocumentWindow* window) {
-    const auto wire = [window](const char* name, QList<QKeySequence> keys, auto&& slot) {
-        QAction* action = window->findChild<QAction*>(QLatin1String(name));
-        if (!action)
-            return;
-        action->setShortcuts(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, window, slot);
+void DocumentController::wireActions(DocumentWindow* window, const DocumentCommands& commands) {
+    const auto wire = [window](QAction* action, const char* name, QList<QKeySequence> keys,
+                               auto&& slot) {
+        if (prepareCommand(action, name, keys))
+            connect(action, &QAction::triggered, window, slot);
     };
     Document* document = window->document();
-    wire("actionNew", QKeySequence::keyBindings(QKeySequence::New), [this] { newDocument(); });
-    wire("actionOpen", QKeySequence::keyBindings(QKeySequence::Open),
+    wire(commands.newDocument, "New", QKeySequence::keyBindings(QKeySequence::New),
+         [this] { newDocument(); });
+    wire(commands.open, "Open", QKeySequence::keyBindings(QKeySequence::Open),
          [this, window] { runOpenPanel(window); });
-    wire("actionSave", QKeySequence::keyBindings(QKeySequence::Save),
+    wire(commands.save, "Save", QKeySequence::keyBindings(QKeySequence::Save),
          [this, document] { saveDocument(document); });
-    wire("actionSaveAs", saveAsShortcuts(), [this, document] { saveDocumentAs(document); });
-    wire("actionClose", QKeySequence::keyBindings(QKeySequence::Close),
+    wire(commands.saveAs, "Save As", saveAsShortcuts(),
+         [this, document] { saveDocumentAs(document); });
+    wire(commands.close, "Close", QKeySequence::keyBindings(QKeySequence::Close),
          [this, document] { closeDocument(document); });
-    wire("actionQuit", QKeySequence::keyBindings(QKeySequence::Quit),
+    wire(commands.quit, "Quit", QKeySequence::keyBindings(QKeySequence::Quit),
          [this] { emit quitRequested(); });
-    wire("actionAbout", {}, [this] { emit aboutRequested(); });
+    wire(commands.about, "About", {}, [this] { emit aboutRequested(); });
 }
 
 bool DocumentController::eventFilter(QObject* watched, QEvent* event) {

@@ -49,11 +49,8 @@ class DocumentController : public QObject {
     // an open the user cancels leaves nothing behind and returns nullptr.
     Document* openDocumentWithContentsOfFile(const QString& path);
     void openDocuments(const QStringList& paths);
-    // Reads a file into a new document that has no window and is not among documents(). On
-    // failure returns nullptr with what failed ("The document … could not be opened.") and
-    // why, as the user would be told.
-    std::unique_ptr<Document> readDocument(const QString& path, QString* failure,
-                                           QString* reason) const;
+    // What failed when a file could not be opened: "The document … could not be opened."
+    static QString openFailure(const QString& path);
     // Open…: asks for files and opens them.
     void runOpenPanel(QWidget* parent);
     // Open Recent: opens the file, or says that it is gone and takes it off the list.
@@ -99,15 +96,10 @@ class DocumentController : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Reads the file into a document that no window shows yet; may run on any thread. With a
-    // task, reading and decoding report their progress and stop once it is cancelled.
-    bool readInto(Document& document, const QString& path, QString* reason,
-                  BackgroundTask* task = nullptr) const;
-    QString openFailure(const QString& path) const;
     static QString saveFailure(const Document* document, const QString& path);
     static void bringToFront(Document* document);
     void makeWindow(Document* document);
-    void wireActions(DocumentWindow* window);
+    void wireActions(DocumentWindow* window, const DocumentCommands& commands);
     void windowClosed(DocumentWindow* window);
     // Titles of same-named files tell them apart by their folders.
     void updateTitles();

@@ -1,12 +1,18 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
+#include <atomic>
 #include <cerrno>
 #include <unistd.h>
 
 // The system's own words for an errno value ("No space left on device").
 QString systemReason(int error);
+
+// Writes all of `data` to the descriptor, in slices so that a cancelled write stops soon. On
+// failure returns false with errno set (ECANCELED once `cancelled` is set).
+bool writeAll(int fd, QByteArrayView data, const std::atomic<bool>* cancelled = nullptr);
 
 // A file descriptor that is closed when it goes out of scope.
 class FileDescriptor {

@@ -1,24 +1,24 @@
 #include "framework/FullScreenSwitch.h"
 
+#include "framework/DocumentCommands.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QMainWindow>
 #include <QMenu>
 
-FullScreenSwitch::FullScreenSwitch(QMainWindow* window)
+FullScreenSwitch::FullScreenSwitch(QMainWindow* window, QAction* toggle)
     : QObject(window)
     , window_(window)
-    , toggle_(window->findChild<QAction*>(QStringLiteral("actionFullScreen")))
+    , toggle_(toggle)
     , leave_(new QAction(tr("Leave Full Screen"), this)) {
     // A hidden menu bar takes its actions' shortcuts with it: the window holds them as well.
     for (QAction* action : window->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
         if (!action->isSeparator() && !action->menu())
             window->addAction(action);
 
-    if (toggle_) {
+    if (prepareCommand(toggle_, "Full Screen", shortcuts())) {
         toggle_->setCheckable(true);
-        toggle_->setShortcuts(shortcuts());
-        toggle_->setShortcutContext(Qt::WindowShortcut);
         connect(toggle_, &QAction::triggered, this, &FullScreenSwitch::setFullScreen);
     }
     leave_->setObjectName(QStringLiteral("actionLeaveFullScreen"));

@@ -7,7 +7,7 @@
 class QAction;
 class QMainWindow;
 
-// Full screen for a main window. The window's checkable action "actionFullScreen" switches it
+// Full screen for a main window. The window's action `toggle` (made checkable) switches it
 // on and off (with the platform's key, or F11 where the platform has none), Esc also leaves
 // it, and the menu bar hides while it lasts so that the content fills the screen. The switch
 // follows the window's state, however it changes. Owned by the window.
@@ -15,7 +15,7 @@ class FullScreenSwitch : public QObject {
     Q_OBJECT
 
   public:
-    explicit FullScreenSwitch(QMainWindow* window);
+    FullScreenSwitch(QMainWindow* window, QAction* toggle);
 
     static QList<QKeySequence> shortcuts();
     void setFullScreen(bool on);

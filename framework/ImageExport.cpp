@@ -3,6 +3,7 @@
 #include "framework/DialogFolders.h"
 #include "framework/ErrorBox.h"
 #include "framework/PictureFormats.h"
+#include "framework/PictureWriter.h"
 #include "framework/SafeFileWriter.h"
 #include "framework/SaveDialog.h"
 
@@ -56,26 +57,6 @@ QList<FormatFilter> formatFilters() {
 }
 
 } // namespace
-
-bool writeImageFile(const QImage& image, const QString& path, const QByteArray& format,
-                    QString* reason) {
-    const auto fail = [reason](const QString& why) {
-        if (reason)
-            *reason = why;
-        return false;
-    };
-    if (format.isEmpty())
-        return fail(pictureNameRefusal(path));
-    // Encoded whole first, then written so that a file it replaces stays whole on failure.
-    QString why;
-    const std::optional<QByteArray> bytes = encodePicture(image, format, &why);
-    if (!bytes)
-        return fail(why);
-    const FileWriteResult written = writeFileSafely(path, *bytes);
-    if (!written)
-        return fail(written.reason);
-    return true;
-}
 
 QString exportImage(QWidget* parent, const QImage& image, const QString& suggestedPath) {
     const QList<FormatFilter> filters = formatFilters();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArray>
+#include "framework/PictureWriter.h" // the writer Export Image… uses
+
 #include <QImage>
 #include <QString>
 
@@ -11,8 +12,3 @@ class QWidget;
 // format that can be written, or that is not an ordinary file, is refused in the dialog with
 // the reason. Failures are shown to the user; returns the file written, or an empty string.
 QString exportImage(QWidget* parent, const QImage& image, const QString& suggestedPath);
-
-// Writes the image in the given format (a QImageWriter format name), atomically: an existing
-// file is replaced only once the new one is completely written. On failure says why.
-bool writeImageFile(const QImage& image, const QString& path, const QByteArray& format,
-                    QString* reason);

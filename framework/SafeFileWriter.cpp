@@ -86,30 +86,6 @@ bool isCancelled(const std::atomic<bool>* cancelled) {
     return cancelled && cancelled->load();
 }
 
-// Writes in slices, so that a cancelled write stops soon.
-bool writeAll(int fd, QByteArrayView data, const std::atomic<bool>* cancelled) {
-    constexpr qsizetype slice = 4 << 20;
-    const char* bytes = data.data();
-    qsizetype left = data.size();
-    while (left > 0) {
-        if (isCancelled(cancelled)) {
-            errno = ECANCELED;
-            return false;
-        }
-        const ssize_t written = ::write(fd, bytes, static_cast<size_t>(std::min(left, slice)));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            if (written == 0)
-                errno = EIO;
-            return false;
-        }
-        bytes += written;
-        left -= written;
-    }
-    return true;
-}
-
 // The file the path names: through symbolic links, the file the last one points to is
 // replaced (or made, when it is not there yet) and the links stay as they are.
 std::optional<QString> resolvedTarget(const QString& path) {

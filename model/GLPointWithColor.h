@@ -65,9 +65,6 @@ class GLPointWithColor {
     double alpha() const { return alpha_; }
 
     // Plain stores: the colour object keeps its previous components.
-    void setX(double x) { x_ = x; }
-    void setY(double y) { y_ = y; }
-    void setZ(double z) { z_ = z; }
     void setRed(double red) { red_ = red; }
     void setGreen(double green) { green_ = green; }
     void setBlue(double blue) { blue_ = blue; }

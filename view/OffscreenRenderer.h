@@ -11,8 +11,8 @@
 struct OffscreenPicture {
     QImage image; // opaque, top row first; null on failure
     QString error;
-    // When the size asked for is more than the context can draw: the largest side it can.
-    int largestSide = 0;
+    // When the size asked for is more than the OpenGL driver can draw: the largest side it can.
+    int driverLargestSide = 0;
 };
 
 // Draws one frame of a scene into a framebuffer object of the given size in device pixels,

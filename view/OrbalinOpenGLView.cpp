@@ -210,7 +210,7 @@ long long OrbalinOpenGLView::offThreadBudget() {
     return budget;
 }
 
-void OrbalinOpenGLView::setOffThreadBudgetForTesting(long long newBudget) {
+void OrbalinOpenGLView::setOffThreadBudget(long long newBudget) {
     budget = newBudget;
 }
 

@@ -65,7 +65,6 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     bool inited() const { return inited_; }
     int swapEnabled() const { return swap_enabled; }
     bool isAnimating() const { return animationTimer.isActive(); }
-    const QTimer& animationTimerForTesting() const { return animationTimer; }
 
     // A paused view has no timer running, so it takes no processor time while nothing changes;
     // it still draws its current frame when exposed or resized. Resuming carries on from the
@@ -96,7 +95,6 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     int offThreadFramesFinished() const;
     // The budget of drawsOffThread(), in pairs times device pixels of width plus height.
     static long long offThreadBudget();
-    static void setOffThreadBudgetForTesting(long long budget);
 
     // The camera; tests and benchmarks may set it directly.
     const OrbitCamera& camera() const { return camera_; }
@@ -131,6 +129,10 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // Tests reach the timer and the budget through it (tests/support/ViewTestAccess.h).
+    friend struct OrbalinOpenGLViewTestAccess;
+    static void setOffThreadBudget(long long budget);
+
     // Hands the inputs to the render thread (made on first use) unless it has them already.
     void requestOffThreadFrame(const FrameInputs& inputs);
     // The render thread's latest frame, or black before the first.

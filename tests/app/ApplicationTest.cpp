@@ -17,6 +17,7 @@
 #include "model/KeyedUnarchiver.h"
 #include "model/Random.h"
 #include "support/SceneComparison.h"
+#include "support/ViewTestAccess.h"
 
 #include <QAbstractButton>
 #include <QAction>

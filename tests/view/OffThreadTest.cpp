@@ -1,5 +1,6 @@
 #include "ViewTestSupport.h"
 #include "model/Random.h"
+#include "support/ViewTestAccess.h"
 #include "view/FrameRenderThread.h"
 #include "view/OffscreenRenderer.h"
 
@@ -57,10 +58,10 @@ class OffThreadView : public ::testing::Test {
   protected:
     void SetUp() override {
         savedBudget_ = OrbalinOpenGLView::offThreadBudget();
-        OrbalinOpenGLView::setOffThreadBudgetForTesting(10000);
+        OrbalinOpenGLViewTestAccess::setOffThreadBudget(10000);
         ASSERT_EQ(FrameRenderThread::liveThreads(), 0);
     }
-    void TearDown() override { OrbalinOpenGLView::setOffThreadBudgetForTesting(savedBudget_); }
+    void TearDown() override { OrbalinOpenGLViewTestAccess::setOffThreadBudget(savedBudget_); }
 
     long long savedBudget_ = 0;
 };

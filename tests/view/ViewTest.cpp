@@ -1,5 +1,6 @@
 #include "ViewTestSupport.h"
 #include "support/ScriptedRandom.h"
+#include "support/ViewTestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -155,7 +156,7 @@ TEST(ViewTick, AdvancesTheCameraWithOrWithoutAScene) {
 TEST(ViewTimer, PreciseSixteenMillisecondsRepeatingAndRestartable) {
     RecordingView view;
     view.startAnimation();
-    const QTimer& timer = view.animationTimerForTesting();
+    const QTimer& timer = OrbalinOpenGLViewTestAccess::animationTimer(view);
     EXPECT_TRUE(view.isAnimating());
     EXPECT_EQ(timer.interval(), 16);
     EXPECT_EQ(timer.timerType(), Qt::PreciseTimer);
