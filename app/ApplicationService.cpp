@@ -133,8 +133,8 @@ void ApplicationService::claim() {
     role_ = reply.isValid() ? Role::Other : Role::Alone;
 }
 
-ApplicationService::HandOver ApplicationService::handOver(const QStringList& files, bool fullScreen,
-                                                          QString* refusal) {
+Result<ApplicationService::HandOver> ApplicationService::handOver(const QStringList& files,
+                                                                  bool fullScreen) {
     if (role_ != Role::Other)
         return HandOver::Run;
     // Started by the bus while another instance holds the name: that one answers the call.
@@ -158,11 +158,8 @@ ApplicationService::HandOver ApplicationService::handOver(const QStringList& fil
     if (reply.type() == QDBusMessage::ReplyMessage)
         return HandOver::Done;
     // Refused, not hung: opening the files here instead would only get round the limit.
-    if (reply.errorName() == QDBusError::errorString(QDBusError::LimitsExceeded)) {
-        if (refusal)
-            *refusal = reply.errorMessage();
-        return HandOver::Refused;
-    }
+    if (reply.errorName() == QDBusError::errorString(QDBusError::LimitsExceeded))
+        return Failure::because(reply.errorMessage());
     return HandOver::Run;
 }
 

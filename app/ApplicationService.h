@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ApplicationRequestQueue.h"
+#include "base/Result.h"
 
 #include <QObject>
 #include <QStringList>
@@ -32,14 +33,12 @@ class ApplicationService : public QObject {
     ~ApplicationService() override;
 
     enum class HandOver {
-        Run,     // this launch runs: it is the instance, there is no bus, or the other hung
-        Done,    // the instance has taken the files: this launch is done
-        Refused, // the instance refused them (too many at once): `refusal` says why
+        Run,  // this launch runs: it is the instance, there is no bus, or the other hung
+        Done, // the instance has taken the files: this launch is done
     };
     // When another instance runs, asks it to open `files` (a new document when there are none),
-    // full screen on request.
-    HandOver handOver(const QStringList& files, bool fullScreen = false,
-                      QString* refusal = nullptr);
+    // full screen on request. Fails when the instance refuses them (too many at once).
+    Result<HandOver> handOver(const QStringList& files, bool fullScreen = false);
 
     // The requests of the bus interface: queued, and carried out in turn. Each returns false
     // when the request is refused because one burst of requests asks for too many windows.

@@ -11,10 +11,6 @@
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("CommandLine", text);
-}
-
 // About eighteen days of animation: still drawn within seconds.
 constexpr int mostTicks = 100'000'000;
 
@@ -51,71 +47,79 @@ QByteArray canonicalFormat(const QByteArray& format) {
 QString CommandLine::mistakeText(const QString& mistake) {
     const QString name = QCoreApplication::applicationName();
     return QStringLiteral("%1: %2\n").arg(name, mistake) +
-           tr("Try '%1 --help' for more information.\n").arg(name);
+           CommandLine::tr("Try '%1 --help' for more information.\n").arg(name);
 }
 
 QString CommandLine::sizeMistake(const QString& size, int largest, bool driversLimit) {
-    return (driversLimit ? tr("--size takes WxH or N, each from 1 to %1 pixels with this OpenGL "
-                              "driver, not “%2”.")
-                         : tr("--size takes WxH or N, each from 1 to %1 pixels, not “%2”."))
+    return (driversLimit
+                ? CommandLine::tr(
+                      "--size takes WxH or N, each from 1 to %1 pixels with this OpenGL "
+                      "driver, not “%2”.")
+                : CommandLine::tr("--size takes WxH or N, each from 1 to %1 pixels, not “%2”."))
         .arg(largest)
         .arg(size);
 }
 
 CommandLine CommandLine::parse(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        tr("Shows animated scenes of coloured line segments, each scene in a window of\n"
-           "its own; with no FILE, a new random scene.\n\n"
-           "With --render, draws one frame of SCENE into a picture instead, with no\n"
-           "display server at all (neither X11 nor Wayland):\n"
-           "  orbalin --render SCENE --output PICTURE [--format FORMAT] [--size WxH]\n"
-           "          [--ticks N] [--seed N]"));
+    parser.setApplicationDescription(CommandLine::tr(
+        "Shows animated scenes of coloured line segments, each scene in a window of\n"
+        "its own; with no FILE, a new random scene.\n\n"
+        "With --render, draws one frame of SCENE into a picture instead, with no\n"
+        "display server at all (neither X11 nor Wayland):\n"
+        "  orbalin --render SCENE --output PICTURE [--format FORMAT] [--size WxH]\n"
+        "          [--ticks N] [--seed N]"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  tr("Shows this help and exits."));
+                                  CommandLine::tr("Shows this help and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     tr("Shows the version and exits."));
+                                     CommandLine::tr("Shows the version and exits."));
     const QCommandLineOption fullScreen(QStringLiteral("fullscreen"),
-                                        tr("Opens the windows full screen."));
-    const QCommandLineOption render(QStringLiteral("render"),
-                                    tr("Draws one frame of SCENE into PICTURE and exits."),
-                                    QStringLiteral("SCENE"));
+                                        CommandLine::tr("Opens the windows full screen."));
+    const QCommandLineOption render(
+        QStringLiteral("render"),
+        CommandLine::tr("Draws one frame of SCENE into PICTURE and exits."),
+        QStringLiteral("SCENE"));
     const QString formats = QString::fromLatin1(writablePictureFormats().join(", "));
     const QCommandLineOption output(
         QStringLiteral("output"),
-        tr("The picture to write (with --render), or - for standard output. Its suffix names "
-           "the format (%1); a name without a suffix, and -, get --format's, or PNG.")
+        CommandLine::tr(
+            "The picture to write (with --render), or - for standard output. Its suffix names "
+            "the format (%1); a name without a suffix, and -, get --format's, or PNG.")
             .arg(formats),
         QStringLiteral("PICTURE"));
     const QCommandLineOption format(
         QStringLiteral("format"),
-        tr("The picture's format (one of %1) for --output - or a name without a suffix; a "
-           "name's suffix must agree with it.")
+        CommandLine::tr(
+            "The picture's format (one of %1) for --output - or a name without a suffix; a "
+            "name's suffix must agree with it.")
             .arg(formats),
         QStringLiteral("FORMAT"));
     const QCommandLineOption size(
         QStringLiteral("size"),
-        tr("The picture's size in pixels, as WxH, or N for N×N, each from 1 to %1 (less when "
-           "the OpenGL driver draws less; default 640x480).")
+        CommandLine::tr(
+            "The picture's size in pixels, as WxH, or N for N×N, each from 1 to %1 (less when "
+            "the OpenGL driver draws less; default 640x480).")
             .arg(largestSizeSide),
         QStringLiteral("WxH"));
     const QCommandLineOption ticks(
         QStringLiteral("ticks"),
-        tr("Draws the frame after N ticks of the animation, 16 ms each (default 1). A window's "
-           "very first frame comes before any tick, when its camera is not in place yet and "
-           "shows nothing; 0 draws that frame."),
+        CommandLine::tr(
+            "Draws the frame after N ticks of the animation, 16 ms each (default 1). A window's "
+            "very first frame comes before any tick, when its camera is not in place yet and "
+            "shows nothing; 0 draws that frame."),
         QStringLiteral("N"));
     const QCommandLineOption seed(
         QStringLiteral("seed"),
-        tr("Picks the random camera with seed N (0 to 4294967295) instead of the clock: the "
-           "same scene, seed, ticks and size always give the same picture."),
+        CommandLine::tr(
+            "Picks the random camera with seed N (0 to 4294967295) instead of the clock: the "
+            "same scene, seed, ticks and size always give the same picture."),
         QStringLiteral("N"));
     parser.addOptions({help, version, fullScreen, render, output, format, size, ticks, seed});
     // The screen-saver daemon's conventions: -root as well as --root.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const ScreensaverOptions screensaver;
     screensaver.addTo(parser);
-    parser.addPositionalArgument(QStringLiteral("FILE"), tr("Scene files to open."),
+    parser.addPositionalArgument(QStringLiteral("FILE"), CommandLine::tr("Scene files to open."),
                                  QStringLiteral("[FILE…]"));
 
     CommandLine command;
@@ -126,7 +130,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     };
     if (!parser.parse(arguments)) {
         if (!parser.unknownOptionNames().isEmpty())
-            return mistake(tr("unknown option '%1'")
+            return mistake(CommandLine::tr("unknown option '%1'")
                                .arg(typedOption(parser.unknownOptionNames().constFirst())));
         // Qt's own words, in the form of the other mistakes' lines.
         QString text = parser.errorText();
@@ -152,11 +156,11 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         for (const QCommandLineOption* option :
              {&render, &fullScreen, &output, &format, &size, &ticks, &seed}) {
             if (parser.isSet(*option))
-                return mistake(tr("--%1 does not go with the screen-saver options.")
+                return mistake(CommandLine::tr("--%1 does not go with the screen-saver options.")
                                    .arg(option->names().constFirst()));
         }
-        if (const std::optional<QString> wrong = screensaver.read(parser, command.screensaver))
-            return mistake(*wrong);
+        if (const Result<void> read = screensaver.read(parser, command.screensaver); !read)
+            return mistake(asSentence(read.reason()));
         command.action = Action::Screensaver;
         return command;
     }
@@ -164,7 +168,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     if (!parser.isSet(render)) {
         for (const QCommandLineOption* option : {&output, &format, &size, &ticks, &seed}) {
             if (parser.isSet(*option))
-                return mistake(tr("--%1 goes with --render.").arg(option->names().constFirst()));
+                return mistake(
+                    CommandLine::tr("--%1 goes with --render.").arg(option->names().constFirst()));
         }
         command.fullScreen = parser.isSet(fullScreen);
         command.files = parser.positionalArguments();
@@ -175,20 +180,22 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     RenderRequest& request = command.render;
     request.scene = parser.value(render);
     if (!parser.positionalArguments().isEmpty())
-        return mistake(tr("--render draws one scene, named right after it; “%1” is one too many.")
-                           .arg(parser.positionalArguments().constFirst()));
+        return mistake(
+            CommandLine::tr("--render draws one scene, named right after it; “%1” is one too many.")
+                .arg(parser.positionalArguments().constFirst()));
     if (parser.isSet(fullScreen))
-        return mistake(tr("--render opens no window, so --fullscreen does not go with it."));
+        return mistake(
+            CommandLine::tr("--render opens no window, so --fullscreen does not go with it."));
     if (!parser.isSet(output))
-        return mistake(tr("--render needs --output PICTURE, the picture to write."));
+        return mistake(CommandLine::tr("--render needs --output PICTURE, the picture to write."));
     request.output = parser.value(output);
     // The format: the name's suffix, else --format, else PNG; the two must agree.
     QByteArray given = QByteArrayLiteral("png");
     if (parser.isSet(format)) {
         given = parser.value(format).toLower().toLatin1();
         if (!writablePictureFormats().contains(given))
-            return mistake(
-                tr("--format takes one of %1, not “%2”.").arg(formats, parser.value(format)));
+            return mistake(CommandLine::tr("--format takes one of %1, not “%2”.")
+                               .arg(formats, parser.value(format)));
     }
     if (request.output == QStringLiteral("-")) {
         request.format = given;
@@ -197,7 +204,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             return mistake(asSentence(refusal));
         request.format = pictureFormatFor(request.output, given);
         if (parser.isSet(format) && canonicalFormat(request.format) != canonicalFormat(given))
-            return mistake(tr("“%1” names another format than --format %2.")
+            return mistake(CommandLine::tr("“%1” names another format than --format %2.")
                                .arg(request.output, parser.value(format)));
     }
     if (parser.isSet(size)) {
@@ -210,7 +217,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         bool ok = false;
         request.ticks = parser.value(ticks).toInt(&ok);
         if (!ok || request.ticks < 0 || request.ticks > mostTicks)
-            return mistake(tr("--ticks takes a whole number from 0 to %1, not “%2”.")
+            return mistake(CommandLine::tr("--ticks takes a whole number from 0 to %1, not “%2”.")
                                .arg(mostTicks)
                                .arg(parser.value(ticks)));
     }
@@ -218,8 +225,9 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         bool ok = false;
         request.seed = parser.value(seed).toUInt(&ok);
         if (!ok)
-            return mistake(tr("--seed takes a whole number from 0 to 4294967295, not “%1”.")
-                               .arg(parser.value(seed)));
+            return mistake(
+                CommandLine::tr("--seed takes a whole number from 0 to 4294967295, not “%1”.")
+                    .arg(parser.value(seed)));
     }
     return command;
 }

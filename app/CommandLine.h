@@ -3,6 +3,7 @@
 #include "ScreensaverOptions.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,9 @@ struct RenderRequest {
 
 // What the command line asks for, read with QCommandLineParser.
 struct CommandLine {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
+  public:
     enum class Action {
         Open,    // the windows: the files named, or a new document
         Render,  // a picture of a scene, with no display

@@ -13,14 +13,13 @@ DocumentController::DocumentType OrbalinDocument::sceneFileType() {
     return {QStringLiteral("Orbalin Scene"), QStringLiteral("orbalin"), maximumSceneFileSize};
 }
 
-std::unique_ptr<OrbalinDocument> OrbalinDocument::readSceneFile(const QString& path,
-                                                                QString* failure, QString* reason) {
+Result<std::unique_ptr<OrbalinDocument>> OrbalinDocument::readSceneFile(const QString& path) {
     const DocumentController::DocumentType type = sceneFileType();
     auto document = std::make_unique<OrbalinDocument>();
-    if (document->readFromFile(path, type.name, type.maximumFileSize, reason))
-        return document;
-    *failure = DocumentController::openFailure(path);
-    return nullptr;
+    if (const Result<void> read = document->readFromFile(path, type.name, type.maximumFileSize);
+        !read)
+        return read.failure();
+    return document;
 }
 
 OrbalinDocument::~OrbalinDocument() {
@@ -64,50 +63,40 @@ CodecWork codecWork(BackgroundTask* task) {
     return CodecWork(&task->cancelFlag(), [task](double fraction) { task->setProgress(fraction); });
 }
 
-std::optional<QByteArray> archived(const PointPairArray& scene, QString* reason,
-                                   BackgroundTask* task = nullptr) {
-    if (!scene) {
-        if (reason)
-            *reason = OrbalinDocument::tr(
-                "Its scene is not on show yet, so there is nothing to save: save again once its "
-                "window shows the scene. Nothing was written.");
-        return std::nullopt;
-    }
+Result<QByteArray> archived(const PointPairArray& scene, BackgroundTask* task = nullptr) {
+    if (!scene)
+        return Failure::because(OrbalinDocument::tr(
+            "its scene is not on show yet, so there is nothing to save: save again once its "
+            "window shows the scene. Nothing was written"));
     KeyedArchiver::Result result = KeyedArchiver::archive(*scene, codecWork(task));
-    if (result.data.isEmpty()) {
-        if (reason)
-            *reason =
-                result.cancelled ? OrbalinDocument::tr("The save was cancelled.") : result.error;
-        return std::nullopt;
-    }
+    if (result.cancelled)
+        return Failure::cancel();
+    if (result.data.isEmpty())
+        return Failure::because(result.error);
     return std::move(result.data);
 }
 
 } // namespace
 
-std::optional<QByteArray> OrbalinDocument::dataRepresentationOfType(const QString& /*type*/,
-                                                                    QString* reason) const {
-    return archived(pointPairArray_, reason);
+Result<QByteArray> OrbalinDocument::dataRepresentationOfType(const QString& /*type*/) const {
+    return archived(pointPairArray_);
 }
 
 Document::DataEncoder OrbalinDocument::dataEncoderOfType(const QString& /*type*/) const {
-    return [scene = pointPairArray_](QString* reason, BackgroundTask* task) {
-        return archived(scene, reason, task);
-    };
+    return [scene = pointPairArray_](BackgroundTask* task) { return archived(scene, task); };
 }
 
-bool OrbalinDocument::loadDataRepresentation(const QByteArray& data, const QString& /*type*/,
-                                             QString* reason, BackgroundTask* task) {
+Result<void> OrbalinDocument::loadDataRepresentation(const QByteArray& data,
+                                                     const QString& /*type*/,
+                                                     BackgroundTask* task) {
     UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(data, codecWork(task));
-    if (!result.rootObject) {
-        if (reason)
-            *reason = result.cancelled         ? tr("The open was cancelled.")
-                      : result.error.isEmpty() ? tr("The file holds no scene.")
-                                               : result.error;
-        return false;
-    }
+    if (result.cancelled)
+        return Failure::cancel();
+    if (!result.rootObject)
+        return Failure::because(result.error.isEmpty() ? tr("the file holds no scene")
+                                                       : result.error);
     setPointPairArray(std::move(result.rootObject));
-    return true;
+    return {};
 }
 
 void OrbalinDocument::setPointPairArray(PointPairArray array) {

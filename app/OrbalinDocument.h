@@ -23,10 +23,7 @@ class OrbalinDocument : public Document, public SceneDocument {
     // The scene file: its type's name, its extension and the largest file that is read.
     static DocumentController::DocumentType sceneFileType();
     // Reads a scene file as a window's Open does, for a program that shows no document window.
-    // On failure returns nullptr with what failed ("The document … could not be opened.") and
-    // why, as the user would be told.
-    static std::unique_ptr<OrbalinDocument> readSceneFile(const QString& path, QString* failure,
-                                                          QString* reason);
+    static Result<std::unique_ptr<OrbalinDocument>> readSceneFile(const QString& path);
 
     QString windowNibName() const override { return QStringLiteral("OrbalinDocument"); }
     // Loads the "OrbalinDocument" window description and wires its view to this document.
@@ -35,12 +32,11 @@ class OrbalinDocument : public Document, public SceneDocument {
 
     // The keyed archive of the scene. Refused while there is no scene yet (the view has never
     // drawn): such a file could never be opened again.
-    std::optional<QByteArray> dataRepresentationOfType(const QString& type,
-                                                       QString* reason) const override;
+    Result<QByteArray> dataRepresentationOfType(const QString& type) const override;
     // Archives the scene as it is now, on whatever thread runs it: the scene never changes.
     DataEncoder dataEncoderOfType(const QString& type) const override;
-    bool loadDataRepresentation(const QByteArray& data, const QString& type, QString* reason,
-                                BackgroundTask* task = nullptr) override;
+    Result<void> loadDataRepresentation(const QByteArray& data, const QString& type,
+                                        BackgroundTask* task = nullptr) override;
 
     PointPairArray pointPairArray() const override { return pointPairArray_; }
     void setPointPairArray(PointPairArray array) override;

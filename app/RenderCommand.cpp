@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "OrbalinApplication.h"
 #include "OrbalinDocument.h"
+#include "framework/ErrorBox.h"
 #include "framework/PictureWriter.h"
 #include "framework/SafeFileWriter.h"
 #include "model/Random.h"
@@ -19,27 +20,26 @@
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("RenderCommand", text);
-}
+struct RenderCommand {
+    Q_DECLARE_TR_FUNCTIONS(RenderCommand)
+};
 
 // What the user would read in the dialog, on standard error.
 int fail(const QString& failure, const QString& reason) {
-    const QString message = QStringLiteral("%1: %2 %3\n")
-                                .arg(QCoreApplication::applicationName(), failure,
-                                     DocumentController::sentence(reason));
+    const QString message =
+        QStringLiteral("%1: %2 %3\n")
+            .arg(QCoreApplication::applicationName(), failure, asSentence(reason));
     std::fputs(message.toLocal8Bit().constData(), stderr);
     return 1;
 }
 
 // The picture, whole, onto standard output: nothing else is ever written there.
-bool writeToStandardOutput(const QImage& image, const QByteArray& format, QString* reason) {
+Result<void> writeToStandardOutput(const QImage& image, const QByteArray& format) {
     // Pictures are for programs: a terminal would only show garbage.
-    if (::isatty(STDOUT_FILENO)) {
-        *reason = tr("standard output is a terminal; send the picture to a file or a pipe");
-        return false;
-    }
-    return writeImageToDescriptor(image, STDOUT_FILENO, format, reason);
+    if (::isatty(STDOUT_FILENO))
+        return Failure::because(RenderCommand::tr(
+            "standard output is a terminal; send the picture to a file or a pipe"));
+    return writeImageToDescriptor(image, STDOUT_FILENO, format);
 }
 
 } // namespace
@@ -49,13 +49,11 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
     OrbalinApplication::identify();
     // Seeded from the clock as when the windows' shell starts; --seed replaces that below.
     AppController().awakeFromNib();
-    QString failure;
-    QString reason;
-    const std::unique_ptr<OrbalinDocument> document =
-        OrbalinDocument::readSceneFile(request.scene, &failure, &reason);
+    const Result<std::unique_ptr<OrbalinDocument>> document =
+        OrbalinDocument::readSceneFile(request.scene);
     if (!document)
-        return fail(failure, reason);
-    const PointPairArray scene = document->pointPairArray();
+        return fail(DocumentController::openFailure(request.scene), document.reason());
+    const PointPairArray scene = (*document)->pointPairArray();
 
     // The camera a window opened on this scene would make, after the same ticks. The pairs'
     // steps are left out: they change nothing drawn, and would make the ticks cost as much
@@ -66,32 +64,39 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
     for (int tick = 0; tick < request.ticks; ++tick)
         advanceCamera(camera);
 
-    const OffscreenPicture picture = renderSceneOffscreen(camera, scene.get(), request.size);
-    if (picture.driverLargestSide > 0) {
+    const bool toStandardOutput = request.output == QStringLiteral("-");
+    const QString quoted =
+        toStandardOutput
+            ? RenderCommand::tr("The picture for standard output")
+            : RenderCommand::tr("The picture “%1”").arg(QFileInfo(request.output).fileName());
+    const QString notDrawn = RenderCommand::tr("%1 could not be drawn.").arg(quoted);
+    const Result<int> largest = largestOffscreenSide();
+    if (!largest)
+        return fail(notDrawn, largest.reason());
+    if (request.size.width() > *largest || request.size.height() > *largest) {
         // The same mistake as a size beyond our own limit, with the driver's.
         const QString size =
             QStringLiteral("%1x%2").arg(request.size.width()).arg(request.size.height());
-        const QString text = CommandLine::mistakeText(
-            CommandLine::sizeMistake(size, picture.driverLargestSide, true));
+        const QString text =
+            CommandLine::mistakeText(CommandLine::sizeMistake(size, *largest, true));
         std::fputs(text.toLocal8Bit().constData(), stderr);
         return CommandLine::usageError;
     }
-    const bool toStandardOutput = request.output == QStringLiteral("-");
-    const QString quoted = toStandardOutput
-                               ? tr("The picture for standard output")
-                               : tr("The picture “%1”").arg(QFileInfo(request.output).fileName());
-    if (picture.image.isNull())
-        return fail(tr("%1 could not be drawn.").arg(quoted), picture.error);
+    const Result<QImage> picture = renderSceneOffscreen(camera, scene.get(), request.size);
+    if (!picture)
+        return fail(notDrawn, picture.reason());
+    const QString notWritten = RenderCommand::tr("%1 could not be written.").arg(quoted);
     // A pipe or a device named as the picture: standard output is the way to them.
     if (!toStandardOutput && !QFileInfo(request.output).isDir()) {
         if (const QString refusal = notAFileReason(request.output); !refusal.isEmpty())
-            return fail(tr("%1 could not be written.").arg(quoted),
-                        refusal + tr("; --output - writes the picture to standard output"));
+            return fail(notWritten,
+                        refusal + RenderCommand::tr("; --output - writes the picture to standard "
+                                                    "output"));
     }
-    const bool written =
-        toStandardOutput ? writeToStandardOutput(picture.image, request.format, &reason)
-                         : writeImageFile(picture.image, request.output, request.format, &reason);
+    const Result<void> written = toStandardOutput
+                                     ? writeToStandardOutput(*picture, request.format)
+                                     : writeImageFile(*picture, request.output, request.format);
     if (!written)
-        return fail(tr("%1 could not be written.").arg(quoted), reason);
+        return fail(notWritten, written.reason());
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "ScreensaverFrameRate.h"
 #include "ScreensaverSignals.h"
 #include "ScreensaverWindow.h"
+#include "framework/ErrorBox.h"
 #include "view/OrbalinOpenGLView.h"
 
 #include <QGuiApplication>
@@ -18,10 +19,6 @@
 #include <xcb/xcb.h>
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("Screensaver", text);
-}
 
 // The tick of the view's own timer.
 constexpr int viewTickMicroseconds = 16'000;
@@ -37,20 +34,23 @@ int fail(const QString& line) {
 QString missingDisplay() {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (!platform.isEmpty() && !platform.startsWith("xcb"))
-        return tr("a screen saver draws on X11 only, not on the “%1” platform; Wayland has no "
-                  "way to hand a screen saver's window to a program.")
+        return Screensaver::tr(
+                   "a screen saver draws on X11 only, not on the “%1” platform; Wayland has no "
+                   "way to hand a screen saver's window to a program.")
             .arg(QString::fromLocal8Bit(platform));
     const QByteArray display = qgetenv("DISPLAY");
     if (display.isEmpty())
         return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-                   ? tr("a screen saver needs an X11 display, and DISPLAY is not set.")
-                   : tr("a screen saver needs X11, and this is a Wayland session: Wayland has no "
-                        "way to hand a screen saver's window to a program.");
+                   ? Screensaver::tr("a screen saver needs an X11 display, and DISPLAY is not set.")
+                   : Screensaver::tr(
+                         "a screen saver needs X11, and this is a Wayland session: Wayland has no "
+                         "way to hand a screen saver's window to a program.");
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     const bool failed = xcb_connection_has_error(connection) != 0;
     xcb_disconnect(connection);
     if (failed)
-        return tr("cannot connect to the X11 display “%1”.").arg(QString::fromLocal8Bit(display));
+        return Screensaver::tr("cannot connect to the X11 display “%1”.")
+            .arg(QString::fromLocal8Bit(display));
     return {};
 }
 
@@ -128,7 +128,8 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     if (const QString missing = missingDisplay(); !missing.isEmpty())
         return fail(missing);
     if (!ScreensaverSignals::install())
-        return fail(tr("cannot catch SIGTERM: %1").arg(QString::fromLocal8Bit(strerror(errno))));
+        return fail(Screensaver::tr("cannot catch SIGTERM: %1")
+                        .arg(QString::fromLocal8Bit(strerror(errno))));
     qputenv("QT_QPA_PLATFORM", "xcb");
     // Without a session bus, the platform's accessibility bridge would have one started for the
     // display, and it would outlive the saver: the saver needs no bus.
@@ -137,18 +138,19 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     QGuiApplication application(argc, argv);
     OrbalinApplication::identify();
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return fail(tr("a screen saver draws on X11 only."));
+        return fail(Screensaver::tr("a screen saver draws on X11 only."));
 
     // Seeded from the clock as when the windows' shell starts; a scene file is read as a
     // window's Open reads it.
     AppController().awakeFromNib();
     std::unique_ptr<OrbalinDocument> file;
     if (!request.scene.isEmpty()) {
-        QString failure;
-        QString reason;
-        file = OrbalinDocument::readSceneFile(request.scene, &failure, &reason);
-        if (!file)
-            return fail(failure + u' ' + DocumentController::sentence(reason));
+        Result<std::unique_ptr<OrbalinDocument>> read =
+            OrbalinDocument::readSceneFile(request.scene);
+        if (!read)
+            return fail(DocumentController::openFailure(request.scene) + u' ' +
+                        asSentence(read.reason()));
+        file = std::move(*read);
     }
 
     std::uint32_t windowId = request.windowId;
@@ -157,7 +159,8 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
         const std::optional<std::uint32_t> id = windowIdFrom(daemonWindow);
         if (!id)
             return fail(
-                tr("XSCREENSAVER_WINDOW holds “%1”, which is no X11 window id.").arg(daemonWindow));
+                Screensaver::tr("XSCREENSAVER_WINDOW holds “%1”, which is no X11 window id.")
+                    .arg(daemonWindow));
         windowId = *id;
     }
 
@@ -166,7 +169,8 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     if (windowId != 0) {
         foreign = ScreensaverWindow::watch(windowId);
         if (!foreign)
-            return fail(tr("there is no X11 window 0x%1 to draw into.").arg(windowId, 0, 16));
+            return fail(
+                Screensaver::tr("there is no X11 window 0x%1 to draw into.").arg(windowId, 0, 16));
         host.reset(QWindow::fromWinId(windowId));
     } else {
         host = std::make_unique<QWindow>();

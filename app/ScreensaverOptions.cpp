@@ -9,10 +9,6 @@
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("ScreensaverOptions", text);
-}
-
 constexpr int longestDelay = 10'000'000; // ten seconds a tick
 constexpr double fastestSpeed = 100.0;
 constexpr int longestSceneSeconds = 366 * 24 * 3600;
@@ -38,30 +34,37 @@ std::optional<std::uint32_t> windowIdFrom(const QString& text) {
 }
 
 struct ScreensaverOptions::Options {
-    QCommandLineOption root{QStringLiteral("root"),
-                            tr("Screen saver: draws into the window named by XSCREENSAVER_WINDOW, "
+    QCommandLineOption root{
+        QStringLiteral("root"),
+        ScreensaverOptions::tr("Screen saver: draws into the window named by XSCREENSAVER_WINDOW, "
                                "as the screen-saver daemon runs it, or else full screen.")};
-    QCommandLineOption windowId{QStringLiteral("window-id"),
-                                tr("Screen saver: draws into the X11 window ID (0x... or "
-                                   "decimal), filling it and following its size."),
-                                QStringLiteral("ID")};
-    QCommandLineOption delay{QStringLiteral("delay"),
-                             tr("Screen saver: the animation's tick, in microseconds (default "
-                                "16000); a shorter tick animates faster."),
-                             QStringLiteral("MICROSECONDS")};
-    QCommandLineOption speed{QStringLiteral("speed"),
-                             tr("Screen saver: multiplies the camera's turning and drifting "
-                                "(default 1)."),
-                             QStringLiteral("F")};
-    QCommandLineOption newSceneEvery{QStringLiteral("new-scene-every"),
-                                     tr("Screen saver: a new random scene every SECONDS "
-                                        "(default 180; 0 keeps the first)."),
-                                     QStringLiteral("SECONDS")};
-    QCommandLineOption fps{QStringLiteral("fps"),
-                           tr("Screen saver: shows the frame rate in a corner.")};
-    QCommandLineOption scene{QStringLiteral("scene"),
-                             tr("Screen saver: shows the scene in FILE instead of random scenes."),
-                             QStringLiteral("FILE")};
+    QCommandLineOption windowId{
+        QStringLiteral("window-id"),
+        ScreensaverOptions::tr("Screen saver: draws into the X11 window ID (0x... or "
+                               "decimal), filling it and following its size."),
+        QStringLiteral("ID")};
+    QCommandLineOption delay{
+        QStringLiteral("delay"),
+        ScreensaverOptions::tr("Screen saver: the animation's tick, in microseconds (default "
+                               "16000); a shorter tick animates faster."),
+        QStringLiteral("MICROSECONDS")};
+    QCommandLineOption speed{
+        QStringLiteral("speed"),
+        ScreensaverOptions::tr("Screen saver: multiplies the camera's turning and drifting "
+                               "(default 1)."),
+        QStringLiteral("F")};
+    QCommandLineOption newSceneEvery{
+        QStringLiteral("new-scene-every"),
+        ScreensaverOptions::tr("Screen saver: a new random scene every SECONDS "
+                               "(default 180; 0 keeps the first)."),
+        QStringLiteral("SECONDS")};
+    QCommandLineOption fps{
+        QStringLiteral("fps"),
+        ScreensaverOptions::tr("Screen saver: shows the frame rate in a corner.")};
+    QCommandLineOption scene{
+        QStringLiteral("scene"),
+        ScreensaverOptions::tr("Screen saver: shows the scene in FILE instead of random scenes."),
+        QStringLiteral("FILE")};
 
     std::array<const QCommandLineOption*, 7> all() const {
         return {&root, &windowId, &delay, &speed, &newSceneEvery, &fps, &scene};
@@ -86,49 +89,51 @@ bool ScreensaverOptions::anySet(const QCommandLineParser& parser) const {
     return false;
 }
 
-std::optional<QString> ScreensaverOptions::read(const QCommandLineParser& parser,
-                                                ScreensaverRequest& request) const {
+Result<void> ScreensaverOptions::read(const QCommandLineParser& parser,
+                                      ScreensaverRequest& request) const {
     const Options& o = *options_;
     if (parser.isSet(o.root))
         request.target = ScreensaverRequest::Target::Root;
     if (parser.isSet(o.windowId)) {
         const std::optional<std::uint32_t> id = windowIdFrom(parser.value(o.windowId));
         if (!id)
-            return tr("--window-id takes an X11 window id, 0x... or decimal, not “%1”.")
-                .arg(parser.value(o.windowId));
+            return Failure::because(
+                tr("--window-id takes an X11 window id, 0x... or decimal, not “%1”")
+                    .arg(parser.value(o.windowId)));
         request.target = ScreensaverRequest::Target::WindowId;
         request.windowId = *id;
     }
     if (parser.isSet(o.delay)) {
         const std::optional<int> delay = wholeNumber(parser.value(o.delay), 0, longestDelay);
         if (!delay)
-            return tr("--delay takes microseconds from 0 to %1, not “%2”.")
-                .arg(longestDelay)
-                .arg(parser.value(o.delay));
+            return Failure::because(tr("--delay takes microseconds from 0 to %1, not “%2”")
+                                        .arg(longestDelay)
+                                        .arg(parser.value(o.delay)));
         request.delayMicroseconds = *delay;
     }
     if (parser.isSet(o.speed)) {
         bool ok = false;
         const double speed = parser.value(o.speed).trimmed().toDouble(&ok);
         if (!ok || !std::isfinite(speed) || speed <= 0.0 || speed > fastestSpeed)
-            return tr("--speed takes a factor above 0 and up to %1, not “%2”.")
-                .arg(fastestSpeed)
-                .arg(parser.value(o.speed));
+            return Failure::because(tr("--speed takes a factor above 0 and up to %1, not “%2”")
+                                        .arg(fastestSpeed)
+                                        .arg(parser.value(o.speed)));
         request.speed = speed;
     }
     if (parser.isSet(o.newSceneEvery)) {
         const std::optional<int> seconds =
             wholeNumber(parser.value(o.newSceneEvery), 0, longestSceneSeconds);
         if (!seconds)
-            return tr("--new-scene-every takes seconds from 0 to %1, not “%2”.")
-                .arg(longestSceneSeconds)
-                .arg(parser.value(o.newSceneEvery));
+            return Failure::because(tr("--new-scene-every takes seconds from 0 to %1, not “%2”")
+                                        .arg(longestSceneSeconds)
+                                        .arg(parser.value(o.newSceneEvery)));
         request.newSceneEverySeconds = *seconds;
     }
     request.showFrameRate = parser.isSet(o.fps);
     request.scene = parser.value(o.scene);
     if (!parser.positionalArguments().isEmpty())
-        return tr("A screen saver shows one scene at a time: name it with --scene, not as “%1”.")
-            .arg(parser.positionalArguments().constFirst());
-    return std::nullopt;
+        return Failure::because(
+            tr("a screen saver shows one scene at a time: name it with --scene, not as “%1”")
+                .arg(parser.positionalArguments().constFirst()));
+    return {};
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/Result.h"
+
+#include <QCoreApplication>
 #include <QString>
 
 #include <cstdint>
@@ -30,6 +33,8 @@ std::optional<std::uint32_t> windowIdFrom(const QString& text);
 
 // The screen-saver options of the command line. Any of them makes the run a screen saver.
 class ScreensaverOptions {
+    Q_DECLARE_TR_FUNCTIONS(ScreensaverOptions)
+
   public:
     ScreensaverOptions();
     ~ScreensaverOptions();
@@ -38,9 +43,8 @@ class ScreensaverOptions {
 
     void addTo(QCommandLineParser& parser) const;
     bool anySet(const QCommandLineParser& parser) const;
-    // Fills `request` from the parsed options; on a mistake returns what is wrong.
-    std::optional<QString> read(const QCommandLineParser& parser,
-                                ScreensaverRequest& request) const;
+    // Fills `request` from the parsed options, or says what is wrong with them.
+    Result<void> read(const QCommandLineParser& parser, ScreensaverRequest& request) const;
 
   private:
     struct Options;

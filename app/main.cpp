@@ -18,16 +18,14 @@ int runWindows(int argc, char** argv, const CommandLine& command, bool startedBy
     OrbalinApplication orbalin;
     // One instance per user session: when one runs already, it takes the files.
     ApplicationService service(orbalin, startedByBus);
-    QString refusal;
-    switch (service.handOver(command.files, command.fullScreen, &refusal)) {
-    case ApplicationService::HandOver::Done:
-        return 0;
-    case ApplicationService::HandOver::Refused:
-        std::fprintf(stderr, "orbalin: %s\n", refusal.toLocal8Bit().constData());
+    const Result<ApplicationService::HandOver> handed =
+        service.handOver(command.files, command.fullScreen);
+    if (!handed) {
+        std::fprintf(stderr, "orbalin: %s\n", handed.reason().toLocal8Bit().constData());
         return 1;
-    case ApplicationService::HandOver::Run:
-        break;
     }
+    if (*handed == ApplicationService::HandOver::Done)
+        return 0;
     if (!startedByBus) {
         orbalin.start(command.files, command.fullScreen);
         // Nothing opened (every file named failed and was reported): nothing to run.

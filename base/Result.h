@@ -6,9 +6,9 @@
 #include <utility>
 #include <variant>
 
-// Why something could not be done. The reason is a phrase in the user's language, lower-case
-// and without a full stop ("no space left on device", "the file is damaged: pair 3 has no
-// second point"), so that whoever shows it can put it in a sentence of its own. A failure the
+// Why something could not be done. The reason is a phrase in the user's language, without a
+// full stop ("No space left on device", "the file is damaged: pair 3 has no second point"), so
+// that whoever shows it can make it a sentence or put it in one of its own. A failure the
 // user asked for (a cancelled open or save) is not shown at all.
 struct Failure {
     QString reason;

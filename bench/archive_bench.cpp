@@ -61,11 +61,9 @@ BENCHMARK(BM_ReadScene)->Unit(benchmark::kMillisecond);
 // Reading the file and decoding it, as opening a document does.
 void BM_OpenScene(benchmark::State& state) {
     for (auto _ : state) {
-        QString reason;
-        const std::optional<QByteArray> data =
-            readRegularFile(sceneFile, maximumSceneFileSize, &reason);
+        const Result<QByteArray> data = readRegularFile(sceneFile, maximumSceneFileSize);
         if (!data) {
-            state.SkipWithError(qPrintable(reason));
+            state.SkipWithError(qPrintable(data.reason()));
             break;
         }
         const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(*data);

@@ -37,16 +37,15 @@ int main(int argc, char** argv) {
     }
     const long idle = statusKilobytes("VmRSS");
     const std::clock_t start = std::clock();
-    QString reason;
-    std::optional<QByteArray> data =
-        readRegularFile(QString::fromLocal8Bit(argv[argc - 1]), maximumSceneFileSize, &reason);
+    Result<QByteArray> data =
+        readRegularFile(QString::fromLocal8Bit(argv[argc - 1]), maximumSceneFileSize);
     if (!data) {
-        std::fprintf(stderr, "%s\n", qPrintable(reason));
+        std::fprintf(stderr, "%s\n", qPrintable(data.reason()));
         return 1;
     }
     const qsizetype bytes = data->size();
     const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(*data);
-    data.reset(); // as the document does once the scene is built
+    *data = QByteArray(); // as the document does once the scene is built
     const long peak = statusKilobytes("VmHWM");
     const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
     if (!result.rootObject && !any) {

@@ -16,12 +16,12 @@ static void BM_RenderOffscreen(benchmark::State& state) {
     animateScene(camera, &pairs);
     const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        const OffscreenPicture picture = renderSceneOffscreen(camera, &pairs, size);
-        if (picture.image.isNull()) {
-            state.SkipWithError(picture.error.toStdString().c_str());
+        const Result<QImage> picture = renderSceneOffscreen(camera, &pairs, size);
+        if (!picture) {
+            state.SkipWithError(picture.reason().toStdString().c_str());
             break;
         }
-        benchmark::DoNotOptimize(picture.image.constBits());
+        benchmark::DoNotOptimize(picture->constBits());
     }
     state.SetLabel(std::to_string(size.width()) + "x" + std::to_string(size.height()));
     state.SetItemsProcessed(state.iterations() * state.range(2));

@@ -15,33 +15,28 @@ Document::~Document() {
 
 void Document::windowControllerDidLoadNib(DocumentWindow* /*window*/) {}
 
-bool Document::readFromFile(const QString& path, const QString& type, qint64 maximumSize,
-                            QString* reason, BackgroundTask* task) {
+Result<void> Document::readFromFile(const QString& path, const QString& type, qint64 maximumSize,
+                                    BackgroundTask* task) {
     // Reading the bytes is quick beside decoding them: it is the first tenth of the bar.
     try {
         if (task)
             task->setStage(0.0, 0.1);
-        const std::optional<QByteArray> data = readRegularFile(path, maximumSize, reason, task);
-        if (!data || (task && task->isCancelled()))
-            return false;
+        const Result<QByteArray> data = readRegularFile(path, maximumSize, task);
+        if (!data)
+            return data.failure();
+        if (task && task->isCancelled())
+            return Failure::cancel();
         if (task)
             task->setStage(0.1, 1.0);
-        return loadDataRepresentation(*data, type, reason, task);
+        return loadDataRepresentation(*data, type, task);
     } catch (const std::bad_alloc&) {
         // Whatever runs out of memory on this thread, the program goes on.
-        *reason = tr("There is not enough memory to open the file.");
-        return false;
+        return Failure::because(tr("there is not enough memory to open the file"));
     }
 }
 
 Document::DataEncoder Document::dataEncoderOfType(const QString& type) const {
-    QString failure;
-    std::optional<QByteArray> data = dataRepresentationOfType(type, &failure);
-    return [data = std::move(data), failure](QString* reason, BackgroundTask* /*task*/) {
-        if (!data && reason)
-            *reason = failure;
-        return data;
-    };
+    return [data = dataRepresentationOfType(type)](BackgroundTask* /*task*/) { return data; };
 }
 
 void Document::setFilePath(const QString& path) {

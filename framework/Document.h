@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "framework/BackgroundTask.h"
 #include "framework/DocumentCommands.h"
 
@@ -10,7 +11,6 @@
 
 #include <atomic>
 #include <functional>
-#include <optional>
 
 class DocumentWindow;
 
@@ -33,29 +33,27 @@ class Document : public QObject {
     // Called once the window's content is in place.
     virtual void windowControllerDidLoadNib(DocumentWindow* window);
 
-    // The whole file's data, or nothing (with the reason in plain English) when the document
-    // cannot be written now.
-    virtual std::optional<QByteArray> dataRepresentationOfType(const QString& type,
-                                                               QString* reason) const = 0;
+    // The whole file's data, or why the document cannot be written now.
+    virtual Result<QByteArray> dataRepresentationOfType(const QString& type) const = 0;
     // What dataRepresentationOfType() does, packed to run on another thread while the document
     // goes on being shown: it holds what it needs (shared data that does not change) and never
     // the document itself. By default the data is made here and now, and only handed over.
-    // With a task, it reports its progress there and stops (returning nothing) once cancelled.
-    using DataEncoder =
-        std::function<std::optional<QByteArray>(QString* reason, BackgroundTask* task)>;
+    // With a task, it reports its progress there and stops (failing as cancelled) once it is
+    // cancelled.
+    using DataEncoder = std::function<Result<QByteArray>(BackgroundTask* task)>;
     virtual DataEncoder dataEncoderOfType(const QString& type) const;
-    // Reads the whole file's data. A document with no window yet may be read on any thread. On
-    // failure returns false, says why, and leaves the document as it was. With a task, it
-    // reports its progress there and stops (returning false) once cancelled.
-    virtual bool loadDataRepresentation(const QByteArray& data, const QString& type,
-                                        QString* reason, BackgroundTask* task = nullptr) = 0;
+    // Reads the whole file's data. A document with no window yet may be read on any thread. A
+    // failure leaves the document as it was. With a task, it reports its progress there and
+    // stops (failing as cancelled) once it is cancelled.
+    virtual Result<void> loadDataRepresentation(const QByteArray& data, const QString& type,
+                                                BackgroundTask* task = nullptr) = 0;
     // Reads the file (as readRegularFile() does: no folder, device or pipe, and nothing larger
     // than `maximumSize` bytes) and loads its data. The one way a document is read from a file,
     // for a window and for the command line alike; may run on any thread while the document has
     // no window. With a task, reading and decoding report their progress there and stop once it
     // is cancelled. Running out of memory is a failure like any other.
-    bool readFromFile(const QString& path, const QString& type, qint64 maximumSize, QString* reason,
-                      BackgroundTask* task = nullptr);
+    Result<void> readFromFile(const QString& path, const QString& type, qint64 maximumSize,
+                              BackgroundTask* task = nullptr);
 
     // The file the document was read from or last saved to; empty for a new document.
     QString filePath() const { return filePath_; }

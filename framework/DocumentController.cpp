@@ -72,18 +72,17 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
         return open;
     }
     std::unique_ptr<Document> document = factory_();
-    bool read = false;
-    QString reason;
+    Result<void> read = Failure::cancel();
     // The progress belongs to the window the user asked from, if any; a quit cancels the read.
     const bool finished = runInBackground(
         QApplication::activeWindow(), tr("Opening “%1”…").arg(QFileInfo(path).fileName()),
         AtQuit::Cancel, [&](BackgroundTask& task) {
-            read = document->readFromFile(path, type_.name, type_.maximumFileSize, &reason, &task);
+            read = document->readFromFile(path, type_.name, type_.maximumFileSize, &task);
         });
-    if (!finished)
+    if (!finished || read.cancelled())
         return nullptr; // the user cancelled: nothing to show and nothing to tell
     if (!read) {
-        showError(QApplication::activeWindow(), openFailure(path), reason);
+        showError(QApplication::activeWindow(), openFailure(path), read.reason());
         return nullptr;
     }
     // Opened meanwhile (named twice, or dropped while it was being read): one window for it.
@@ -132,8 +131,8 @@ void DocumentController::openRecentFile(const QString& path) {
     if (!QFileInfo::exists(path)) {
         recentFiles_.remove(path);
         showError(QApplication::activeWindow(), openFailure(path),
-                  tr("It is no longer there (it was moved, renamed or deleted), so it has been "
-                     "taken off the Open Recent menu."));
+                  tr("it is no longer there (it was moved, renamed or deleted), so it has been "
+                     "taken off the Open Recent menu"));
         return;
     }
     openDocumentWithContentsOfFile(path);
@@ -206,27 +205,28 @@ bool DocumentController::saveDocumentToFile(Document* document, const QString& p
         return false;
     }
     const Document::DataEncoder encode = document->dataEncoderOfType(type_.name);
-    bool encoded = false;
-    QString reason;
-    FileWriteResult written;
+    // What went wrong in making the data or in writing it.
+    Result<void> written = Failure::cancel();
     saving_.insert(document);
-    const bool finished =
-        runInBackground(document->window(), tr("Saving “%1”…").arg(QFileInfo(path).fileName()),
-                        AtQuit::Finish, [&](BackgroundTask& task) {
-                            try {
-                                task.setStage(0.0, 0.9);
-                                const std::optional<QByteArray> data = encode(&reason, &task);
-                                encoded = data.has_value();
-                                // The new content replaces the old file only once it is completely
-                                // written.
-                                task.setStage(0.9, 1.0);
-                                if (encoded && !task.isCancelled())
-                                    written = writeFileSafely(path, *data, &task.cancelFlag());
-                            } catch (const std::bad_alloc&) {
-                                encoded = false;
-                                reason = tr("There is not enough memory to save the document.");
-                            }
-                        });
+    const bool finished = runInBackground(
+        document->window(), tr("Saving “%1”…").arg(QFileInfo(path).fileName()), AtQuit::Finish,
+        [&](BackgroundTask& task) {
+            try {
+                task.setStage(0.0, 0.9);
+                const Result<QByteArray> data = encode(&task);
+                if (!data) {
+                    written = data.failure();
+                    return;
+                }
+                // The new content replaces the old file only once it is completely
+                // written.
+                task.setStage(0.9, 1.0);
+                if (!task.isCancelled())
+                    written = writeFileSafely(path, *data, &task.cancelFlag());
+            } catch (const std::bad_alloc&) {
+                written = Failure::because(tr("there is not enough memory to save the document"));
+            }
+        });
     saving_.erase(document);
     if (written) {
         // Another window showing the file that has just been replaced would show content the
@@ -239,13 +239,13 @@ bool DocumentController::saveDocumentToFile(Document* document, const QString& p
             tellReplaced(document->window(), path);
         }
         updateTitles();
-    } else if (finished) {
+    } else if (finished && !written.cancelled()) {
         // (A save the user cancelled needs no message: the old file is as it was.)
-        showError(document->window(), failure, encoded ? written.reason : reason);
+        showError(document->window(), failure, written.reason());
     }
     if (closeWhenSaved_.erase(document) > 0)
         closeDocument(document);
-    return written.written;
+    return written.ok();
 }
 
 void DocumentController::closeDocument(Document* document) {
@@ -402,8 +402,4 @@ bool DocumentController::confirmReplacing(QWidget* parent, const QString& path) 
 void DocumentController::showError(QWidget* parent, const QString& text,
                                    const QString& reason) const {
     showErrorBox(parent, text, reason);
-}
-
-QString DocumentController::sentence(const QString& reason) {
-    return asSentence(reason);
 }

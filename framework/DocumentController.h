@@ -79,10 +79,6 @@ class DocumentController : public QObject {
     void closeAllDocuments();
     bool isSaving(const Document* document) const { return saving_.count(document) > 0; }
 
-    // Readers and the file system give their reasons as phrases: this is the sentence the user
-    // is shown.
-    static QString sentence(const QString& reason);
-
     // The key sequences of Save As…: the platform's own, or Ctrl+Shift+S where it has none.
     static QList<QKeySequence> saveAsShortcuts();
 

@@ -91,9 +91,9 @@ QString exportImage(QWidget* parent, const QImage& image, const QString& suggest
     DialogFolders::remember(path);
     const qsizetype chosenFilter = names.indexOf(dialog.selectedNameFilter());
     const QByteArray fallback = chosenFilter >= 0 ? filters[chosenFilter].format : preferredFormat;
-    QString reason;
-    if (!writeImageFile(image, path, pictureFormatFor(path, fallback), &reason)) {
-        showErrorBox(parent, failure(path), reason);
+    if (const Result<void> written = writeImageFile(image, path, pictureFormatFor(path, fallback));
+        !written) {
+        showErrorBox(parent, failure(path), written.reason());
         return QString();
     }
     return path;

@@ -6,6 +6,14 @@
 #include <QImage>
 #include <QImageWriter>
 
+namespace {
+
+struct PictureFormats {
+    Q_DECLARE_TR_FUNCTIONS(PictureFormats)
+};
+
+} // namespace
+
 QList<QByteArray> writablePictureFormats() {
     QList<QByteArray> formats = QImageWriter::supportedImageFormats();
     formats.removeIf([](const QByteArray& format) { return format.isEmpty(); });
@@ -22,25 +30,19 @@ QByteArray pictureFormatFor(const QString& path, const QByteArray& unnamed) {
 QString pictureNameRefusal(const QString& path) {
     if (!pictureFormatFor(path, QByteArrayLiteral("png")).isEmpty())
         return QString();
-    return QCoreApplication::translate("PictureFormats",
-                                       "“%1” does not name a picture format that can be written "
-                                       "here: its suffix must be one of %2")
+    return PictureFormats::tr("“%1” does not name a picture format that can be written here: its "
+                              "suffix must be one of %2")
         .arg(QFileInfo(path).fileName(), QString::fromLatin1(writablePictureFormats().join(", ")));
 }
 
-std::optional<QByteArray> encodePicture(const QImage& image, const QByteArray& format,
-                                        QString* reason) {
-    if (image.isNull()) {
-        *reason = QCoreApplication::translate("PictureFormats", "there is no picture to write");
-        return std::nullopt;
-    }
+Result<QByteArray> encodePicture(const QImage& image, const QByteArray& format) {
+    if (image.isNull())
+        return Failure::because(PictureFormats::tr("there is no picture to write"));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
-    if (!writer.write(image)) {
-        *reason = writer.errorString();
-        return std::nullopt;
-    }
+    if (!writer.write(image))
+        return Failure::because(writer.errorString());
     return bytes;
 }

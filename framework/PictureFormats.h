@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
-
-#include <optional>
 
 class QImage;
 
@@ -24,5 +24,4 @@ QByteArray pictureFormatFor(const QString& path, const QByteArray& unnamed);
 QString pictureNameRefusal(const QString& path);
 
 // The picture encoded whole in the format (a QImageWriter format name), or why it could not be.
-std::optional<QByteArray> encodePicture(const QImage& image, const QByteArray& format,
-                                        QString* reason);
+Result<QByteArray> encodePicture(const QImage& image, const QByteArray& format);

@@ -6,33 +6,20 @@
 
 #include <QImage>
 
-bool writeImageFile(const QImage& image, const QString& path, const QByteArray& format,
-                    QString* reason) {
-    const auto fail = [reason](const QString& why) {
-        if (reason)
-            *reason = why;
-        return false;
-    };
+Result<void> writeImageFile(const QImage& image, const QString& path, const QByteArray& format) {
     if (format.isEmpty())
-        return fail(pictureNameRefusal(path));
-    QString why;
-    const std::optional<QByteArray> bytes = encodePicture(image, format, &why);
+        return Failure::because(pictureNameRefusal(path));
+    const Result<QByteArray> bytes = encodePicture(image, format);
     if (!bytes)
-        return fail(why);
-    const FileWriteResult written = writeFileSafely(path, *bytes);
-    if (!written)
-        return fail(written.reason);
-    return true;
+        return bytes.failure();
+    return writeFileSafely(path, *bytes);
 }
 
-bool writeImageToDescriptor(const QImage& image, int fd, const QByteArray& format,
-                            QString* reason) {
-    const std::optional<QByteArray> bytes = encodePicture(image, format, reason);
+Result<void> writeImageToDescriptor(const QImage& image, int fd, const QByteArray& format) {
+    const Result<QByteArray> bytes = encodePicture(image, format);
     if (!bytes)
-        return false;
-    if (!writeAll(fd, *bytes)) {
-        *reason = systemReason(errno);
-        return false;
-    }
-    return true;
+        return bytes.failure();
+    if (!writeAll(fd, *bytes))
+        return Failure::because(systemReason(errno));
+    return {};
 }

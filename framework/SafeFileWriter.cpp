@@ -18,26 +18,35 @@
 
 namespace {
 
-FileWriteResult failure(int error) {
-    return {false, systemReason(error)};
+struct SafeFileWriter {
+    Q_DECLARE_TR_FUNCTIONS(SafeFileWriter)
+};
+
+Failure failure(int error) {
+    return {systemReason(error), error == ECANCELED};
 }
 
 // What is at the name, when it is not an ordinary file, in plain words.
 QString notAFile(const QString& name, mode_t mode) {
-    const auto tr = [](const char* text) {
-        return QCoreApplication::translate("SafeFileWriter", text);
-    };
     if (S_ISREG(mode))
         return QString();
     if (S_ISDIR(mode))
-        return tr("“%1” is a folder, not a file: only ordinary files are saved over").arg(name);
+        return SafeFileWriter::tr(
+                   "“%1” is a folder, not a file: only ordinary files are saved over")
+            .arg(name);
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return tr("“%1” is a device, not a file: only ordinary files are saved over").arg(name);
+        return SafeFileWriter::tr(
+                   "“%1” is a device, not a file: only ordinary files are saved over")
+            .arg(name);
     if (S_ISFIFO(mode))
-        return tr("“%1” is a named pipe, not a file: only ordinary files are saved over").arg(name);
+        return SafeFileWriter::tr(
+                   "“%1” is a named pipe, not a file: only ordinary files are saved over")
+            .arg(name);
     if (S_ISSOCK(mode))
-        return tr("“%1” is a socket, not a file: only ordinary files are saved over").arg(name);
-    return tr("“%1” is not a file: only ordinary files are saved over").arg(name);
+        return SafeFileWriter::tr(
+                   "“%1” is a socket, not a file: only ordinary files are saved over")
+            .arg(name);
+    return SafeFileWriter::tr("“%1” is not a file: only ordinary files are saved over").arg(name);
 }
 
 // The name as the user gave it, for messages.
@@ -117,9 +126,7 @@ QString notAFileIn(int folder, const QByteArray& name, const QString& shown) {
     if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return QString();
     if (S_ISLNK(info.st_mode))
-        return QCoreApplication::translate("SafeFileWriter",
-                                           "“%1” changed while it was being saved")
-            .arg(shown);
+        return SafeFileWriter::tr("“%1” changed while it was being saved").arg(shown);
     return notAFile(shown, info.st_mode);
 }
 
@@ -132,12 +139,12 @@ QString notAFileReason(const QString& path) {
     return notAFile(shownName(path), info.st_mode);
 }
 
-FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
-                                const std::atomic<bool>* cancelled) {
+Result<void> writeFileSafely(const QString& path, QByteArrayView data,
+                             const std::atomic<bool>* cancelled) {
     // A device, pipe, socket or folder is never replaced, wherever its links lead.
     const QString shown = shownName(path);
     if (QString refusal = notAFileReason(path); !refusal.isEmpty())
-        return {false, refusal};
+        return Failure::because(refusal);
     const std::optional<QString> resolved = resolvedTarget(path);
     if (!resolved)
         return failure(errno);
@@ -153,7 +160,7 @@ FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
 
     // An existing file must be one that may be written, and keeps its permissions and owner.
     if (QString refusal = notAFileIn(folder.get(), name, shown); !refusal.isEmpty())
-        return {false, refusal};
+        return Failure::because(refusal);
     struct stat existing {};
     const bool exists =
         ::fstatat(folder.get(), name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
@@ -182,7 +189,7 @@ FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
         return failure(ECANCELED);
     // Whatever took the file's place meanwhile is not replaced either.
     if (QString refusal = notAFileIn(folder.get(), name, shown); !refusal.isEmpty())
-        return {false, refusal};
+        return Failure::because(refusal);
     if (::renameat(folder.get(), temporary.name().constData(), folder.get(), name.constData()) != 0)
         return failure(errno);
     temporary.renamed();
@@ -190,5 +197,5 @@ FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
     // a folder say so with EINVAL; they keep it another way.
     if (::fsync(folder.get()) != 0 && errno != EINVAL)
         return failure(errno);
-    return {true, {}};
+    return {};
 }

@@ -1,19 +1,11 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QByteArrayView>
 #include <QString>
 
 #include <atomic>
-
-// What became of a file written by writeFileSafely().
-struct FileWriteResult {
-    bool written = false;
-    // Why it was not written, as a phrase: the system's own words ("No space left on device"),
-    // or what stands at the name when it is not a file.
-    QString reason;
-
-    explicit operator bool() const { return written; }
-};
 
 // Replaces the file at `path` with `data` so that it ends up holding either all of the new
 // bytes or, after any failure, exactly its old content: the data goes to a temporary file in
@@ -26,12 +18,14 @@ struct FileWriteResult {
 // Only ordinary files are ever replaced: a device, named pipe, socket or folder at the name
 // (or at the end of its links) is refused before anything is written, and stays as it was.
 //
-// When `cancelled` is given and becomes true before the new file has replaced the old one, the
-// write stops and fails ("Operation canceled"), leaving the old file and no temporary file.
+// A failure's reason is the system's own words ("No space left on device"), or what stands at
+// the name when it is not a file. When `cancelled` is given and becomes true before the new
+// file has replaced the old one, the write stops and fails as cancelled ("Operation
+// canceled"), leaving the old file and no temporary file.
 //
 // Uses no GUI objects and no shared state: it may run on any thread.
-FileWriteResult writeFileSafely(const QString& path, QByteArrayView data,
-                                const std::atomic<bool>* cancelled = nullptr);
+Result<void> writeFileSafely(const QString& path, QByteArrayView data,
+                             const std::atomic<bool>* cancelled = nullptr);
 
 // Why writeFileSafely() would refuse the name before writing anything because what stands
 // there is not an ordinary file ("“null” is a device, not a file: …"); empty when the name is

@@ -14,9 +14,9 @@
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("OffscreenRenderer", text);
-}
+struct SurfacelessGl {
+    Q_DECLARE_TR_FUNCTIONS(SurfacelessGl)
+};
 
 bool hasExtension(const char* extensions, const char* name) {
     if (!extensions)
@@ -32,7 +32,7 @@ bool hasExtension(const char* extensions, const char* name) {
 }
 
 QString eglFailure(const char* what) {
-    return tr("%1 failed (EGL error 0x%2)")
+    return SurfacelessGl::tr("%1 failed (EGL error 0x%2)")
         .arg(QLatin1String(what))
         .arg(static_cast<unsigned>(eglGetError()), 4, 16, QLatin1Char('0'));
 }
@@ -49,14 +49,15 @@ SurfacelessDisplay openDisplay() {
     SurfacelessDisplay result;
     const char* clientExtensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
     if (!hasExtension(clientExtensions, "EGL_MESA_platform_surfaceless")) {
-        result.error = tr("this system's EGL has no surfaceless platform (Mesa's libegl-mesa0 "
-                          "provides one)");
+        result.error =
+            SurfacelessGl::tr("this system's EGL has no surfaceless platform (Mesa's libegl-mesa0 "
+                              "provides one)");
         return result;
     }
     const auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
         eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (!getPlatformDisplay) {
-        result.error = tr("this system's EGL cannot open a platform display");
+        result.error = SurfacelessGl::tr("this system's EGL cannot open a platform display");
         return result;
     }
     EGLDisplay display =
@@ -69,7 +70,8 @@ SurfacelessDisplay openDisplay() {
     if (!hasExtension(extensions, "EGL_KHR_surfaceless_context") ||
         !hasExtension(extensions, "EGL_KHR_no_config_context") ||
         !hasExtension(extensions, "EGL_KHR_create_context")) {
-        result.error = tr("this system's EGL cannot make a context without a surface");
+        result.error =
+            SurfacelessGl::tr("this system's EGL cannot make a context without a surface");
         return result;
     }
     result.display = display;

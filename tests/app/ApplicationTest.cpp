@@ -8,6 +8,7 @@
 #include "app/SceneViewHost.h"
 #include "framework/BackgroundWork.h"
 #include "framework/DocumentWindow.h"
+#include "framework/ErrorBox.h"
 #include "framework/FileReading.h"
 #include "framework/ImageExport.h"
 #include "framework/PictureFormats.h"
@@ -474,15 +475,13 @@ TEST_F(ApplicationTest, WhatIsNotAReadableFileIsRefusedWithItsReason) {
         if (c.onlyAsAnotherUser && asRoot)
             continue;
         SCOPED_TRACE(c.name);
-        QString reason;
-        const std::optional<QByteArray> data =
-            readRegularFile(c.path, maximumSceneFileSize, &reason);
-        EXPECT_EQ(data.has_value(), c.path == path("empty.orbalin"));
+        const Result<QByteArray> data = readRegularFile(c.path, maximumSceneFileSize);
+        EXPECT_EQ(data.ok(), c.path == path("empty.orbalin"));
         EXPECT_EQ(controller().openDocumentWithContentsOfFile(c.path), nullptr);
         ASSERT_EQ(answerer.reasons.size(), ++shown);
         EXPECT_EQ(answerer.reasons.back().toStdString(), c.reason);
         if (!data) {
-            EXPECT_TRUE(c.reason == reason || c.reason == reason + u'.') << reason.toStdString();
+            EXPECT_EQ(asSentence(data.reason()).toStdString(), c.reason);
         }
     }
     EXPECT_TRUE(controller().documents().empty());
@@ -517,8 +516,7 @@ TEST_F(ApplicationTest, FilesNamedAtStartUpOpenAndFailuresAreReported) {
         OrbalinDocument source;
         source.setPointPairArray(std::make_shared<const PointPairs>(
             PointPairs{GLPointPair::randomPointPair(), GLPointPair::randomPointPair()}));
-        QString reason;
-        writeFile(path("two.orbalin"), *source.dataRepresentationOfType("Orbalin Scene", &reason));
+        writeFile(path("two.orbalin"), *source.dataRepresentationOfType("Orbalin Scene"));
     }
     writeFile(path("empty.orbalin"), QByteArray());
     DialogAnswerer answerer;
@@ -565,8 +563,7 @@ TEST_F(ApplicationTest, DragsOpenSceneFilesWhereverTheyEnterAndRefuseTheRest) {
     {
         OrbalinDocument source;
         source.setPointPairArray(std::make_shared<const PointPairs>());
-        QString reason;
-        const QByteArray empty = *source.dataRepresentationOfType("Orbalin Scene", &reason);
+        const QByteArray empty = *source.dataRepresentationOfType("Orbalin Scene");
         for (const char* name : {"over-scene", "over-menu-bar", "first", "second", "on-view"})
             writeFile(path(QString(name) + ".orbalin"), empty);
     }
@@ -770,13 +767,13 @@ TEST_F(ApplicationTest, SavesOntoAFullOrReadOnlyDiskKeepTheOldFileAndSayWhy) {
     const QString picture = disk.filePath("frame.png");
     QImage image(64, 48, QImage::Format_RGB32);
     image.fill(Qt::red);
-    QString reason;
-    ASSERT_TRUE(writeImageFile(image, picture, "png", &reason));
+    ASSERT_TRUE(writeImageFile(image, picture, "png"));
     const QByteArray oldPicture = readFile(picture);
     ASSERT_TRUE(disk.fillLeaving(0));
     image.fill(Qt::blue);
-    EXPECT_FALSE(writeImageFile(image, picture, "png", &reason));
-    EXPECT_EQ(reason, "No space left on device");
+    const Result<void> full = writeImageFile(image, picture, "png");
+    ASSERT_FALSE(full);
+    EXPECT_EQ(full.reason(), "No space left on device");
     EXPECT_TRUE(readFile(picture) == oldPicture);
     EXPECT_EQ(filesIn(disk.path()), (QStringList{"filler", "frame.png"}));
 }
@@ -1122,27 +1119,27 @@ TEST(OrbalinDocumentTest, ReadingRefusesBadDataAndKeepsTheScene) {
     document.setPointPairArray(document.pointPairArray());
     EXPECT_EQ(document.pointPairArray(), scene);
 
-    QString reason;
-    EXPECT_FALSE(document.loadDataRepresentation("garbage", "Orbalin Scene", &reason));
-    EXPECT_EQ(reason, "The file is not a scene: it is not a property list.");
+    const Result<void> garbage = document.loadDataRepresentation("garbage", "Orbalin Scene");
+    ASSERT_FALSE(garbage);
+    EXPECT_EQ(asSentence(garbage.reason()), "The file is not a scene: it is not a property list.");
     EXPECT_EQ(document.pointPairArray(), scene);
-    EXPECT_FALSE(document.loadDataRepresentation(QByteArray(), "Orbalin Scene", nullptr));
+    EXPECT_FALSE(document.loadDataRepresentation(QByteArray(), "Orbalin Scene"));
     EXPECT_EQ(document.pointPairArray(), scene);
 
     // The type name is not looked at.
-    const std::optional<QByteArray> data = document.dataRepresentationOfType("anything", &reason);
-    ASSERT_TRUE(data.has_value());
+    const Result<QByteArray> data = document.dataRepresentationOfType("anything");
+    ASSERT_TRUE(data);
     OrbalinDocument copy;
-    ASSERT_TRUE(copy.loadDataRepresentation(*data, "other", &reason));
+    ASSERT_TRUE(copy.loadDataRepresentation(*data, "other"));
     ASSERT_EQ(copy.pointPairArray()->size(), 1u);
     EXPECT_EQ(copy.pointPairArray()->front()->point1()->x(), scene->front()->point1()->x());
 }
 
 TEST(OrbalinDocumentTest, ADocumentWithoutASceneRefusesToWrite) {
     OrbalinDocument document;
-    QString reason;
-    EXPECT_FALSE(document.dataRepresentationOfType("Orbalin Scene", &reason).has_value());
-    EXPECT_FALSE(reason.isEmpty());
+    const Result<QByteArray> data = document.dataRepresentationOfType("Orbalin Scene");
+    ASSERT_FALSE(data);
+    EXPECT_FALSE(data.reason().isEmpty());
     EXPECT_EQ(document.displayName(), "Untitled");
     document.setUntitledNumber(3);
     EXPECT_EQ(document.displayName(), "Untitled 3");
@@ -1154,10 +1151,9 @@ TEST(OrbalinDocumentTest, ADocumentWithoutASceneRefusesToWrite) {
 void writeScene(const QString& path, PointPairs pairs) {
     OrbalinDocument source;
     source.setPointPairArray(std::make_shared<const PointPairs>(std::move(pairs)));
-    QString reason;
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(*source.dataRepresentationOfType("Orbalin Scene", &reason));
+    file.write(*source.dataRepresentationOfType("Orbalin Scene"));
 }
 
 // A window's Open Recent entries, newest first, Clear Menu left out.
@@ -1335,11 +1331,10 @@ TEST(ImageFileTest, WritesInTheFormatOfTheNameOrSaysWhyItCouldNot) {
     for (const auto& [name, chosen, written] : cases) {
         SCOPED_TRACE(name);
         const QString file = folder.filePath(name);
-        QString reason;
-        EXPECT_EQ(writeImageFile(image, file, pictureFormatFor(file, chosen), &reason),
-                  *written != 0);
+        const Result<void> result = writeImageFile(image, file, pictureFormatFor(file, chosen));
+        EXPECT_EQ(result.ok(), *written != 0);
         EXPECT_EQ(QImageReader(file).format(), written);
-        EXPECT_EQ(reason.isEmpty(), *written != 0);
+        EXPECT_TRUE(result || !result.reason().isEmpty()) << "a refusal says why";
     }
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
         << "no temporary files are left behind";

@@ -4,6 +4,7 @@
 #include "app/OrbalinApplication.h"
 #include "framework/DocumentController.h"
 #include "framework/DocumentWindow.h"
+#include "framework/ErrorBox.h"
 #include "model/KeyedArchiver.h"
 #include "model/KeyedUnarchiver.h"
 #include "model/Random.h"
@@ -76,7 +77,7 @@ class CommandLineTest : public ::testing::Test {
 } // namespace
 
 TEST_F(CommandLineTest, AnswersWithoutADisplay) {
-    const QString brokenReason = DocumentController::sentence(
+    const QString brokenReason = asSentence(
         KeyedUnarchiver::unarchiveObjectWithData(sceneData_.left(sceneData_.size() - 7)).error);
     ASSERT_FALSE(brokenReason.isEmpty());
     const QString usage = QStringLiteral("--render SCENE --output PICTURE");

@@ -77,9 +77,8 @@ TEST(SafeFileWriter, ANewFileOrAReplacedOneKeepsWhatItWas) {
             ASSERT_TRUE(QFile::link(file, written));
         }
 
-        const FileWriteResult result = writeFileSafely(written, "new content");
-        EXPECT_TRUE(result.written) << result.reason.toStdString();
-        EXPECT_TRUE(result.reason.isEmpty());
+        const Result<void> result = writeFileSafely(written, "new content");
+        EXPECT_TRUE(result) << result.reason().toStdString();
         EXPECT_EQ(contentOf(file), "new content");
         EXPECT_EQ(modeOf(file) & 07777, c.expectedMode);
         EXPECT_EQ(S_ISLNK(modeOf(written)), c.throughLink);
@@ -166,9 +165,9 @@ TEST(SafeFileWriter, WhatIsNotAnOrdinaryFileIsRefusedAndStaysAsItWas) {
                 QDir(folder.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
 
             EXPECT_EQ(notAFileReason(written), reason);
-            const FileWriteResult result = writeFileSafely(written, "new content");
-            EXPECT_FALSE(result.written);
-            EXPECT_EQ(result.reason, reason);
+            const Result<void> result = writeFileSafely(written, "new content");
+            ASSERT_FALSE(result);
+            EXPECT_EQ(result.reason(), reason);
             EXPECT_EQ(nodeAt(target).type, before.type);
             EXPECT_EQ(nodeAt(target).device, before.device);
             EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden),
@@ -187,7 +186,7 @@ bool writeAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups, const QStri
     if (child == 0) {
         const bool dropped = ::setgroups(groups.size(), groups.data()) == 0 && ::setgid(gid) == 0 &&
                              ::setuid(uid) == 0;
-        ::_exit(dropped && writeFileSafely(path, "saved by another").written ? 0 : 1);
+        ::_exit(dropped && writeFileSafely(path, "saved by another").ok() ? 0 : 1);
     }
     int status = 0;
     return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
@@ -233,7 +232,7 @@ TEST(SafeFileWriter, AReplacedFileKeepsItsGroupAndItsOwnerWhereTheWriterMaySetTh
                   0);
 
         if (c.asRoot)
-            ASSERT_TRUE(writeFileSafely(file, "saved by another").written);
+            ASSERT_TRUE(writeFileSafely(file, "saved by another").ok());
         else
             ASSERT_TRUE(writeAs(saver, saversGroup, c.saversGroups, file));
         struct stat info {};
@@ -248,15 +247,15 @@ TEST(SafeFileWriter, AReplacedFileKeepsItsGroupAndItsOwnerWhereTheWriterMaySetTh
 
 // Runs `write` in a child process of its own, so that a limit or a user it takes stays there;
 // returns the reason the write gave ("" when it wrote).
-std::optional<QString> inChildProcess(const std::function<FileWriteResult()>& write) {
+std::optional<QString> inChildProcess(const std::function<Result<void>()>& write) {
     int channel[2];
     if (::pipe(channel) != 0)
         return std::nullopt;
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        const FileWriteResult result = write();
-        const QByteArray answer = result.written ? QByteArray() : result.reason.toUtf8();
+        const Result<void> result = write();
+        const QByteArray answer = result ? QByteArray() : result.reason().toUtf8();
         const bool sent = ::write(channel[1], answer.constData(), answer.size()) == answer.size();
         ::_exit(sent ? 0 : 1);
     }
@@ -328,14 +327,14 @@ TEST(SafeFileWriter, AFailedWriteLeavesTheOldFileAndNothingElse) {
         }
         ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), c.folderMode), 0);
 
-        const std::optional<QString> answer = inChildProcess([&] {
+        const std::optional<QString> answer = inChildProcess([&]() -> Result<void> {
             if (!becomeTheWriter())
-                return FileWriteResult{false, "cannot become another user"};
+                return Failure::because("cannot become another user");
             // Past the limit a write fails with EFBIG, once the signal is ignored.
             std::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{c.fileSizeLimit, c.fileSizeLimit};
             if (c.fileSizeLimit != RLIM_INFINITY && ::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-                return FileWriteResult{false, "cannot limit the file size"};
+                return Failure::because("cannot limit the file size");
             const std::atomic<bool> cancelled{c.cancelled};
             return writeFileSafely(file, data, &cancelled);
         });

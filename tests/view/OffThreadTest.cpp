@@ -129,16 +129,16 @@ TEST_F(OffThreadView, HeavyFrameOnShowIsThePictureDrawnWithoutAWindow) {
 
         // A thread has one kind of context current at a time: the window's goes first.
         view.doneCurrent();
-        const OffscreenPicture expected =
+        const Result<QImage> expected =
             renderSceneOffscreen(view.camera(), document.scene.get(), size);
-        ASSERT_FALSE(expected.image.isNull()) << expected.error.toStdString();
-        EXPECT_EQ(view.grabFrame(), expected.image);
+        ASSERT_TRUE(expected) << expected.reason().toStdString();
+        EXPECT_EQ(view.grabFrame(), *expected);
         const std::optional<Pixels> shown = view.nextFrame(size);
         ASSERT_TRUE(shown);
         int differing = 0;
         for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x) {
-                const QRgb want = expected.image.pixel(x, size.height() - 1 - y);
+                const QRgb want = expected->pixel(x, size.height() - 1 - y);
                 const auto got = shown->at(x, y);
                 differing += got != std::array<int, 3>{qRed(want), qGreen(want), qBlue(want)};
             }
