@@ -60,10 +60,15 @@ Document* DocumentController::documentForFile(const QString& path) const {
 Document* DocumentController::newDocument() {
     std::unique_ptr<Document> document = factory_();
     document->setUntitledNumber(nextUntitledNumber());
-    Document* result = document.release();
-    documents_.push_back(result);
-    makeWindow(result);
-    return result;
+    return adopt(std::move(document));
+}
+
+Document* DocumentController::adopt(std::unique_ptr<Document> document) {
+    Document* adopted = document.release();
+    documents_.push_back(adopted);
+    makeWindow(adopted);
+    updateTitles();
+    return adopted;
 }
 
 Document* DocumentController::openDocumentWithContentsOfFile(const QString& path) {
@@ -92,11 +97,7 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
     }
     document->setFilePath(canonicalPath(path));
     noteFile(document->filePath());
-    Document* result = document.release();
-    documents_.push_back(result);
-    makeWindow(result);
-    updateTitles();
-    return result;
+    return adopt(std::move(document));
 }
 
 QString DocumentController::openFailure(const QString& path) {

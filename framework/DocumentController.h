@@ -94,6 +94,8 @@ class DocumentController : public QObject {
   private:
     static QString saveFailure(const Document* document, const QString& path);
     static void bringToFront(Document* document);
+    // Takes the document into the open ones and gives it its window.
+    Document* adopt(std::unique_ptr<Document> document);
     void makeWindow(Document* document);
     void wireActions(DocumentWindow* window, const DocumentCommands& commands);
     void windowClosed(DocumentWindow* window);
