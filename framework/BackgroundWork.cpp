@@ -14,6 +14,10 @@
 
 namespace {
 
+struct BackgroundWork {
+    Q_DECLARE_TR_FUNCTIONS(BackgroundWork)
+};
+
 int dialogDelay = 500;
 // The bar's steps, and how often it follows the work.
 constexpr int barSteps = 1000;
@@ -55,8 +59,8 @@ bool runInBackground(QWidget* parent, const QString& label, AtQuit atQuit,
 
     // On the heap: the window it belongs to may close meanwhile (a quit from another window),
     // taking the dialog with it.
-    QPointer<QProgressDialog> dialog = new QProgressDialog(
-        label, QCoreApplication::translate("BackgroundWork", "Cancel"), 0, barSteps, parent);
+    QPointer<QProgressDialog> dialog =
+        new QProgressDialog(label, BackgroundWork::tr("Cancel"), 0, barSteps, parent);
     dialog->setObjectName(QStringLiteral("progressDialog"));
     dialog->setWindowTitle(label);
     // A bar of its own, set directly: the dialog's setValue() would run a nested event loop.

@@ -7,6 +7,7 @@
 #include "framework/SafeFileWriter.h"
 #include "framework/SaveDialog.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageWriter>
 
@@ -14,6 +15,10 @@
 #include <iterator>
 
 namespace {
+
+struct ImageExport {
+    Q_DECLARE_TR_FUNCTIONS(ImageExport)
+};
 
 const QByteArray preferredFormat = QByteArrayLiteral("png");
 
@@ -51,7 +56,7 @@ QList<FormatFilter> formatFilters() {
             if (formats.contains(main->alias))
                 patterns += QStringLiteral(" *.") + QString::fromLatin1(main->alias);
         }
-        filters.append({format, QObject::tr("%1 image (%2)").arg(title, patterns)});
+        filters.append({format, ImageExport::tr("%1 image (%2)").arg(title, patterns)});
     }
     return filters;
 }
@@ -65,14 +70,15 @@ QString exportImage(QWidget* parent, const QImage& image, const QString& suggest
         names.append(filter.filter);
 
     const auto failure = [](const QString& path) {
-        return QObject::tr("The image “%1” could not be written.").arg(QFileInfo(path).fileName());
+        return ImageExport::tr("The image “%1” could not be written.")
+            .arg(QFileInfo(path).fileName());
     };
     // Why no picture may be written under that name, before anything is.
     const auto refusal = [](const QString& path) {
         const QString name = pictureNameRefusal(path);
         return name.isEmpty() ? notAFileReason(path) : name;
     };
-    SaveDialog dialog(parent, QObject::tr("Export Image"), refusal, failure);
+    SaveDialog dialog(parent, ImageExport::tr("Export Image"), refusal, failure);
     dialog.setObjectName(QStringLiteral("exportImageDialog"));
     dialog.setNameFilters(names);
     // The dialog itself adds the suffix, so that its overwrite question names the real file.

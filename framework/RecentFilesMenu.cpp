@@ -17,8 +17,8 @@ QString entryText(const QString& path, const QStringList& all) {
     });
     QString text = name;
     if (sameName > 1)
-        text = QObject::tr("%1 (%2)").arg(name,
-                                          QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+        text = RecentFilesMenu::tr("%1 (%2)").arg(
+            name, QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
     // An ampersand in a file name is not a mnemonic.
     return text.replace(u'&', QStringLiteral("&&"));
 }
