@@ -73,14 +73,14 @@ std::optional<QByteArray> archived(const PointPairArray& scene, QString* reason,
                 "window shows the scene. Nothing was written.");
         return std::nullopt;
     }
-    KeyedArchiver::Result result = KeyedArchiver::archive(*scene, codecWork(task));
-    if (result.data.isEmpty()) {
+    Result<QByteArray> result = KeyedArchiver::archive(*scene, codecWork(task));
+    if (!result) {
         if (reason)
-            *reason =
-                result.cancelled ? OrbalinDocument::tr("The save was cancelled.") : result.error;
+            *reason = result.cancelled() ? OrbalinDocument::tr("The save was cancelled.")
+                                         : result.reason();
         return std::nullopt;
     }
-    return std::move(result.data);
+    return std::move(result).value();
 }
 
 } // namespace
@@ -98,15 +98,13 @@ Document::DataEncoder OrbalinDocument::dataEncoderOfType(const QString& /*type*/
 
 bool OrbalinDocument::loadDataRepresentation(const QByteArray& data, const QString& /*type*/,
                                              QString* reason, BackgroundTask* task) {
-    UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(data, codecWork(task));
-    if (!result.rootObject) {
+    Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(data, codecWork(task));
+    if (!result) {
         if (reason)
-            *reason = result.cancelled         ? tr("The open was cancelled.")
-                      : result.error.isEmpty() ? tr("The file holds no scene.")
-                                               : result.error;
+            *reason = result.cancelled() ? tr("The open was cancelled.") : result.reason();
         return false;
     }
-    setPointPairArray(std::move(result.rootObject));
+    setPointPairArray(std::move(result).value());
     return true;
 }
 

@@ -1124,7 +1124,7 @@ TEST(OrbalinDocumentTest, ReadingRefusesBadDataAndKeepsTheScene) {
 
     QString reason;
     EXPECT_FALSE(document.loadDataRepresentation("garbage", "Orbalin Scene", &reason));
-    EXPECT_EQ(reason, "The file is not a scene: it is not a property list.");
+    EXPECT_EQ(reason, "the file is not a scene: it is not a property list");
     EXPECT_EQ(document.pointPairArray(), scene);
     EXPECT_FALSE(document.loadDataRepresentation(QByteArray(), "Orbalin Scene", nullptr));
     EXPECT_EQ(document.pointPairArray(), scene);
@@ -1569,7 +1569,7 @@ TEST_F(ApplicationTest, CancellingAnOpenOrASaveLeavesNothingBehind) {
     ASSERT_TRUE(drawn(scene(untitled)));
     const auto saveLarge = [&] {
         scene(untitled)->setPointPairArray(
-            KeyedUnarchiver::unarchiveObjectWithData(largeSceneData()).rootObject);
+            *KeyedUnarchiver::unarchiveObjectWithData(largeSceneData()));
         return controller().saveDocumentToFile(untitled, path("old.orbalin"));
     };
     const struct {
