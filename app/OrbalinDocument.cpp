@@ -68,12 +68,7 @@ Result<QByteArray> archived(const PointPairArray& scene, BackgroundTask* task = 
         return Failure::because(OrbalinDocument::tr(
             "its scene is not on show yet, so there is nothing to save: save again once its "
             "window shows the scene. Nothing was written"));
-    KeyedArchiver::Result result = KeyedArchiver::archive(*scene, codecWork(task));
-    if (result.cancelled)
-        return Failure::cancel();
-    if (result.data.isEmpty())
-        return Failure::because(result.error);
-    return std::move(result.data);
+    return KeyedArchiver::archive(*scene, codecWork(task));
 }
 
 } // namespace
@@ -89,13 +84,10 @@ Document::DataEncoder OrbalinDocument::dataEncoderOfType(const QString& /*type*/
 Result<void> OrbalinDocument::loadDataRepresentation(const QByteArray& data,
                                                      const QString& /*type*/,
                                                      BackgroundTask* task) {
-    UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(data, codecWork(task));
-    if (result.cancelled)
-        return Failure::cancel();
-    if (!result.rootObject)
-        return Failure::because(result.error.isEmpty() ? tr("the file holds no scene")
-                                                       : result.error);
-    setPointPairArray(std::move(result.rootObject));
+    Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(data, codecWork(task));
+    if (!result)
+        return result.failure();
+    setPointPairArray(std::move(result).value());
     return {};
 }
 

@@ -48,10 +48,10 @@ BENCHMARK(BM_WriteScene)->Unit(benchmark::kMillisecond);
 void BM_ReadScene(benchmark::State& state) {
     const QByteArray data = KeyedArchiver::archivedDataWithRootObject(bigScene());
     for (auto _ : state) {
-        const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(data);
-        if (!result.rootObject || result.rootObject->size() != pairCount)
+        const Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(data);
+        if (!result || (*result)->size() != pairCount)
             state.SkipWithError("the scene did not read back");
-        benchmark::DoNotOptimize(result.rootObject.get());
+        benchmark::DoNotOptimize(result ? result->get() : nullptr);
     }
     state.counters["bytes"] = static_cast<double>(data.size());
     state.SetItemsProcessed(state.iterations() * pairCount);
@@ -66,10 +66,10 @@ void BM_OpenScene(benchmark::State& state) {
             state.SkipWithError(qPrintable(data.reason()));
             break;
         }
-        const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(*data);
-        if (!result.rootObject || result.rootObject->size() != pairCount)
+        const Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(*data);
+        if (!result || (*result)->size() != pairCount)
             state.SkipWithError("the scene did not read back");
-        benchmark::DoNotOptimize(result.rootObject.get());
+        benchmark::DoNotOptimize(result ? result->get() : nullptr);
     }
     state.SetItemsProcessed(state.iterations() * pairCount);
 }

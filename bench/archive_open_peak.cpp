@@ -44,20 +44,20 @@ int main(int argc, char** argv) {
         return 1;
     }
     const qsizetype bytes = data->size();
-    const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(*data);
+    const Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(*data);
+    const QString refusal = result ? QString() : result.reason();
     *data = QByteArray(); // as the document does once the scene is built
     const long peak = statusKilobytes("VmHWM");
     const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
-    if (!result.rootObject && !any) {
-        std::fprintf(stderr, "%s\n", qPrintable(result.error));
+    if (!result && !any) {
+        std::fprintf(stderr, "%s\n", qPrintable(refusal));
         return 1;
     }
     const double above = double(peak - idle) * 1024.0;
     std::printf("{\"file_bytes\": %lld, \"pairs\": %zu, \"idle_kib\": %ld, \"peak_kib\": %ld, "
                 "\"peak_above_idle_bytes\": %.0f, \"times_file_size\": %.3f, "
                 "\"cpu_seconds\": %.3f, \"refused\": \"%s\"}\n",
-                static_cast<long long>(bytes), result.rootObject ? result.rootObject->size() : 0,
-                idle, peak, above, above / double(bytes), seconds,
-                result.error.toUtf8().replace('"', '\'').constData());
+                static_cast<long long>(bytes), result ? (*result)->size() : 0, idle, peak, above,
+                above / double(bytes), seconds, refusal.toUtf8().replace('"', '\'').constData());
     return 0;
 }

@@ -43,22 +43,24 @@ bool sharesPoints(const PointPairs& pairs) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const UnarchiveResult first = KeyedUnarchiver::unarchiveObjectWithData(bytes);
-    if (!first.rootObject)
+    const Result<PointPairArray> read = KeyedUnarchiver::unarchiveObjectWithData(bytes);
+    if (!read)
         return 0;
-    const QByteArray written = KeyedArchiver::archivedDataWithRootObject(*first.rootObject);
-    const UnarchiveResult second = KeyedUnarchiver::unarchiveObjectWithData(written);
-    if (!second.rootObject || second.rootObject->size() != first.rootObject->size())
+    const PointPairs& first = **read;
+    const QByteArray written = KeyedArchiver::archivedDataWithRootObject(first);
+    const Result<PointPairArray> readAgain = KeyedUnarchiver::unarchiveObjectWithData(written);
+    if (!readAgain || (*readAgain)->size() != first.size())
         std::abort();
-    const bool colours = !sharesPoints(*first.rootObject);
-    for (std::size_t i = 0; i < first.rootObject->size(); ++i) {
-        const GLPointPair& a = *(*first.rootObject)[i];
-        const GLPointPair& b = *(*second.rootObject)[i];
+    const PointPairs& second = **readAgain;
+    const bool colours = !sharesPoints(first);
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        const GLPointPair& a = *first[i];
+        const GLPointPair& b = *second[i];
         if (!samePoint(*a.point1(), *b.point1(), colours) ||
             !samePoint(*a.point2(), *b.point2(), colours))
             std::abort();
     }
-    if (colours && KeyedArchiver::archivedDataWithRootObject(*second.rootObject) != written)
+    if (colours && KeyedArchiver::archivedDataWithRootObject(second) != written)
         std::abort();
     return 0;
 }

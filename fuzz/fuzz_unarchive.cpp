@@ -8,11 +8,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(bytes);
-    if (!result.rootObject == result.error.isEmpty())
+    const Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(bytes);
+    if (result ? !*result : result.reason().isEmpty())
         std::abort();
-    if (result.rootObject) {
-        for (const auto& pair : *result.rootObject) {
+    if (result) {
+        for (const auto& pair : **result) {
             if (!pair || !pair->point1() || !pair->point2())
                 std::abort();
         }

@@ -5,9 +5,10 @@
 #include <functional>
 
 // What a long read or write of a scene is handed by whoever runs it: a flag that asks it to
-// stop, and where it says how far it has got. Both are optional. The codec looks at the flag
-// every few thousand objects, so that a cancelled job ends within a fraction of a second, and
-// reports progress as often.
+// stop, where it says how far it has got, and where it tallies the work it did (for tests and
+// benchmarks that bound it). All are optional. The codec looks at the flag every few thousand
+// objects, so that a cancelled job ends within a fraction of a second, and reports progress as
+// often.
 class CodecWork {
   public:
     CodecWork() = default;
@@ -21,6 +22,12 @@ class CodecWork {
         if (progress_)
             progress_(from_ + (to_ - from_) * fraction);
     }
+    // Adds the steps of work done to the tally, if one was asked for.
+    void countStepsIn(std::uint64_t* tally) { steps_ = tally; }
+    void countSteps(std::uint64_t steps) const {
+        if (steps_)
+            *steps_ += steps;
+    }
     // The same work, for a stage that stands for [from, to] of this one's range.
     CodecWork stage(double from, double to) const {
         CodecWork part = *this;
@@ -32,6 +39,7 @@ class CodecWork {
   private:
     const std::atomic<bool>* cancelled_ = nullptr;
     std::function<void(double)> progress_;
+    std::uint64_t* steps_ = nullptr;
     double from_ = 0.0;
     double to_ = 1.0;
 };

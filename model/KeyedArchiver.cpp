@@ -26,10 +26,11 @@ KeyedArchiver::KeyedArchiver(const CodecWork& work)
 }
 
 QByteArray KeyedArchiver::archivedDataWithRootObject(const PointPairs& rootObject) {
-    return archive(rootObject).data;
+    Result<QByteArray> archived = archive(rootObject);
+    return archived ? std::move(archived).value() : QByteArray();
 }
 
-KeyedArchiver::Result KeyedArchiver::archive(const PointPairs& rootObject, const CodecWork& work) {
+Result<QByteArray> KeyedArchiver::archive(const PointPairs& rootObject, const CodecWork& work) {
     try {
         KeyedArchiver archiver(work);
         // A pair takes three dictionaries, fourteen numbers and three references, and 42
@@ -52,13 +53,13 @@ KeyedArchiver::Result KeyedArchiver::archive(const PointPairs& rootObject, const
         if (!archiver.cancelled_) {
             QByteArray data = archiver.finish();
             if (!work.cancelled())
-                return {std::move(data), QString()};
+                return data;
         }
-        return {QByteArray(), QString(), true};
+        return Failure::cancel();
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
     }
-    return {QByteArray(), QStringLiteral("There is not enough memory to save the scene."), false};
+    return Failure::because(tr("there is not enough memory to save the scene"));
 }
 
 Ref KeyedArchiver::stringRef(const QString& string) {

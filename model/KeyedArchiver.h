@@ -3,9 +3,11 @@
 #include "CodecWork.h"
 #include "GLPointPair.h"
 #include "GLPointWithColor.h"
-#include "plist/BinaryPlist.h"
+#include "base/Result.h"
+#include "plist/BinaryWriter.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QHash>
 #include <QString>
 
@@ -19,13 +21,12 @@
 // Archiving takes memory in proportion to the distinct objects and the references to them,
 // and a failed allocation is a failure with a reason, never the end of the program.
 class KeyedArchiver {
+    Q_DECLARE_TR_FUNCTIONS(KeyedArchiver)
+
   public:
-    struct Result {
-        QByteArray data; // empty on failure
-        QString error;   // why, as a sentence for the user
-        bool cancelled = false;
-    };
-    static Result archive(const PointPairs& rootObject, const CodecWork& work = CodecWork());
+    // The archive, or why it could not be made (as a phrase), or cancelled.
+    static Result<QByteArray> archive(const PointPairs& rootObject,
+                                      const CodecWork& work = CodecWork());
     // The archive, or no data when it could not be made.
     static QByteArray archivedDataWithRootObject(const PointPairs& rootObject);
 

@@ -1,7 +1,5 @@
 #include "KeyedUnarchiver.h"
 
-#include <QLocale>
-
 #include <cmath>
 #include <new>
 #include <stdexcept>
@@ -11,22 +9,6 @@ using plist::Ref;
 using plist::Type;
 
 namespace {
-
-const QString nullMarker = QStringLiteral("$null");
-const QString archiverName = QStringLiteral("NSKeyedArchiver");
-
-QString quoted(const QString& text) {
-    return u'“' + text + u'”';
-}
-
-QString notAScene(const QString& what) {
-    return QStringLiteral("The file is not a scene: ") + what + u'.';
-}
-
-QString unreadable(const QString& detail) {
-    return QStringLiteral("The file is damaged and cannot be read (") + detail +
-           QStringLiteral(").");
-}
 
 std::shared_ptr<void> decodePoint(KeyedUnarchiver& coder) {
     return std::make_shared<GLPointWithColor>(coder);
@@ -71,90 +53,49 @@ void KeyedUnarchiver::scanStored(const Object& dictionary, Ref ref, Entries* ent
     scanned_.emplace(ref, Known{entries->refs, entries->present});
 }
 
-std::span<const QString> KeyedUnarchiver::keyTable() {
-    static const QString keys[KeyCount] = {
-        glpwcXKey,
-        glpwcYKey,
-        glpwcZKey,
-        glpwcRedKey,
-        glpwcGreenKey,
-        glpwcBlueKey,
-        glpwcAlphaKey,
-        glppPoint1Key,
-        glppPoint2Key,
-        QStringLiteral("$archiver"),
-        QStringLiteral("$version"),
-        QStringLiteral("$top"),
-        QStringLiteral("$objects"),
-        QStringLiteral("root"),
-        QStringLiteral("$class"),
-        QStringLiteral("$classname"),
-        QStringLiteral("NS.objects"),
-        QStringLiteral("CF$UID"),
-    };
-    return keys;
-}
-
-UnarchiveResult KeyedUnarchiver::unarchiveObjectWithData(const QByteArray& data,
-                                                         const CodecWork& work) {
+Result<PointPairArray> KeyedUnarchiver::unarchiveObjectWithData(const QByteArray& data,
+                                                                const CodecWork& work) {
     // Whatever a file holds, running out of memory refuses it: it never ends the program.
     try {
         return unarchive(data, work);
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
     }
-    return {nullptr, QStringLiteral("There is not enough memory to open the file.")};
+    return Failure::because(Rules::outOfMemory());
 }
 
-UnarchiveResult KeyedUnarchiver::unarchive(const QByteArray& data, const CodecWork& work) {
+Result<PointPairArray> KeyedUnarchiver::unarchive(const QByteArray& data, const CodecWork& work) {
     // Parsing XML builds its objects first; binary data is read in place as it is decoded.
     const bool xml = !data.startsWith("bplist");
-    plist::Failure failure;
+    plist::ReadProblem problem;
     std::unique_ptr<plist::ObjectSource> source =
-        plist::open(data, &failure, xml ? work.stage(0.0, 0.7) : work);
+        plist::open(data, &problem, xml ? work.stage(0.0, 0.7) : work);
     if (!source) {
-        switch (failure.kind) {
-        case plist::Failure::Kind::Cancelled:
-            return {nullptr, QString(), true};
-        case plist::Failure::Kind::Refused:
-            return {nullptr, failure.detail};
-        case plist::Failure::Kind::Empty:
-            return {nullptr, QStringLiteral("The file is empty.")};
-        case plist::Failure::Kind::Foreign:
-            return {nullptr, notAScene(failure.detail)};
-        case plist::Failure::Kind::Damaged:
+        switch (problem.kind) {
+        case plist::ReadProblem::Kind::Cancelled:
+            return Failure::cancel();
+        case plist::ReadProblem::Kind::Refused:
+            return Failure::because(problem.detail);
+        case plist::ReadProblem::Kind::Empty:
+            return Failure::because(Rules::empty());
+        case plist::ReadProblem::Kind::Foreign:
+            return Failure::because(Rules::notAScene(problem.detail));
+        case plist::ReadProblem::Kind::Damaged:
             break;
         }
-        return {nullptr, unreadable(failure.detail)};
+        return Failure::because(Rules::unreadable(problem.detail));
     }
-    source->setKnownKeys(keyTable());
+    source->setKnownKeys(Rules::keyTable());
     const CodecWork decoding = xml ? work.stage(0.7, 1.0) : work;
     KeyedUnarchiver unarchiver(*source, decoding, static_cast<std::size_t>(data.size()));
     PointPairs pairs;
-    if (!unarchiver.run(&pairs)) {
-        if (unarchiver.cancelled_)
-            return {nullptr, QString(), true, unarchiver.steps_};
-        return {nullptr, unarchiver.error_, false, unarchiver.steps_};
-    }
-    return {std::make_shared<const PointPairs>(std::move(pairs)), QString(), false,
-            unarchiver.steps_};
-}
-
-QString KeyedUnarchiver::describe(const Where& where) {
-    switch (where.kind) {
-    case Where::Kind::Scene:
-        return QStringLiteral("the scene");
-    case Where::Kind::Pair:
-        return QStringLiteral("pair %1").arg(where.pair);
-    case Where::Kind::Child:
-        break;
-    }
-    if (*where.key == glppPoint1Key)
-        return QStringLiteral("the first point of ") + describe(*where.parent);
-    if (*where.key == glppPoint2Key)
-        return QStringLiteral("the second point of ") + describe(*where.parent);
-    return QStringLiteral("the object under ") + quoted(*where.key) + QStringLiteral(" in ") +
-           describe(*where.parent);
+    const bool read = unarchiver.run(&pairs);
+    work.countSteps(unarchiver.steps_);
+    if (unarchiver.cancelled_)
+        return Failure::cancel();
+    if (!read)
+        return Failure::because(unarchiver.error_);
+    return PointPairArray(std::make_shared<const PointPairs>(std::move(pairs)));
 }
 
 bool KeyedUnarchiver::fail(const QString& message) {
@@ -164,14 +105,11 @@ bool KeyedUnarchiver::fail(const QString& message) {
 }
 
 bool KeyedUnarchiver::sourceFailed() {
-    return fail(unreadable(source_.error()));
+    return fail(Rules::unreadable(source_.error()));
 }
 
-bool KeyedUnarchiver::damaged(const Where& where, const QString& problem, const QString& detail) {
-    QString message = QStringLiteral("The file is damaged: ") + describe(where) + u' ' + problem;
-    if (!detail.isEmpty())
-        message += QStringLiteral(" (") + detail + u')';
-    return fail(message + u'.');
+bool KeyedUnarchiver::damaged(const Where& where, Problem problem, const QString& detail) {
+    return fail(Rules::damaged(where, problem, detail));
 }
 
 void KeyedUnarchiver::scan(const Object& dictionary, Entries* entries) {
@@ -197,7 +135,7 @@ bool KeyedUnarchiver::valueOf(const Entries& entries, Key key, Type type, Object
 
 bool KeyedUnarchiver::find(const Entries& entries, const QString& key, Ref* ref) {
     // Keys usually are the model's own constants, found by the address of their characters.
-    const std::span<const QString> table = keyTable();
+    const std::span<const QString> table = Rules::keyTable();
     std::size_t known = KeyCount;
     for (std::size_t i = 0; i < KeyCount && known == KeyCount; ++i) {
         if (table[i].constData() == key.constData())
@@ -230,59 +168,53 @@ bool KeyedUnarchiver::run(PointPairs* pairs) {
     if (top.type == Type::Dictionary)
         scan(top, &archive);
     Object value;
-    if (!valueOf(archive, ArchiverKey, Type::String, &value) || !(value.string == archiverName)) {
+    if (!valueOf(archive, Rules::ArchiverKey, Type::String, &value) ||
+        !(value.string == Rules::archiverName())) {
         if (failed())
             return false;
-        return fail(notAScene(QStringLiteral("it is a property list, but not a keyed archive")));
+        return fail(Rules::notAKeyedArchive());
     }
-    if (!valueOf(archive, VersionKey, Type::Integer, &value) || value.integerUnsigned ||
-        value.integer != 100000) {
+    if (!valueOf(archive, Rules::VersionKey, Type::Integer, &value) || value.integerUnsigned ||
+        value.integer != Rules::archiveVersion) {
         if (failed())
             return false;
-        return fail(
-            notAScene(QStringLiteral("it is a keyed archive of a version other than 100000")));
+        return fail(Rules::otherVersion());
     }
-    if (!valueOf(archive, ObjectsKey, Type::Array, &objects_)) {
+    if (!valueOf(archive, Rules::ObjectsKey, Type::Array, &objects_)) {
         if (failed())
             return false;
-        return fail(QStringLiteral("The file is damaged: its archived objects are missing (it "
-                                   "has no “$objects” array)."));
+        return fail(Rules::noObjects());
     }
     if (objects_.count <= dataSize_ / sizeof(std::uint32_t))
         slotOfUid_.assign(objects_.count, 0);
     Object topObjects;
     Entries topEntries;
-    if (valueOf(archive, TopKey, Type::Dictionary, &topObjects))
+    if (valueOf(archive, Rules::TopKey, Type::Dictionary, &topObjects))
         scan(topObjects, &topEntries);
     if (failed())
         return false;
     std::uint64_t rootUid = 0;
-    if (topEntries.has(RootKey)) {
+    if (topEntries.has(Rules::RootKey)) {
         Object root;
-        if (!source_.get(topEntries.refs[RootKey], &root))
+        if (!source_.get(topEntries.refs[Rules::RootKey], &root))
             return sourceFailed();
         if (!asUid(root, &rootUid) && failed())
             return false;
     }
-    const QString noScene =
-        QStringLiteral("The file is damaged: it holds no scene (the archive has no root object).");
     if (rootUid == 0)
-        return fail(noScene);
+        return fail(Rules::noScene());
 
     const Where scene;
     Object array;
     if (!archived(rootUid, &array)) {
         if (failed())
             return false;
-        return damaged(scene, QStringLiteral("is missing"),
-                       QStringLiteral("object %1 is not in the archive").arg(rootUid));
+        return damaged(scene, Problem::Missing, Rules::notInArchive(rootUid));
     }
-    if (array.type == Type::String && array.string == nullMarker)
-        return fail(noScene);
-    const QString notAList = QStringLiteral(", not a list of point pairs");
+    if (array.type == Type::String && array.string == Rules::nullMarker())
+        return fail(Rules::noScene());
     if (array.type != Type::Dictionary)
-        return fail(
-            notAScene(QStringLiteral("it holds ") + plist::describe(array.type) + notAList));
+        return fail(Rules::notAList(array.type));
     Entries list;
     scan(array, &list);
     QString className;
@@ -290,25 +222,22 @@ bool KeyedUnarchiver::run(PointPairs* pairs) {
     if (type == Class::None)
         return false;
     if (type != Class::Array && type != Class::MutableArray)
-        return fail(notAScene(QStringLiteral("it holds an object of class ") +
-                              quoted(className.left(80)) + notAList));
+        return fail(Rules::notAList(className));
     Object elements;
-    if (!valueOf(list, ElementsKey, Type::Array, &elements)) {
+    if (!valueOf(list, Rules::ElementsKey, Type::Array, &elements)) {
         if (failed())
             return false;
-        return fail(QStringLiteral("The file is damaged: its list of point pairs is missing (the "
-                                   "array has no “NS.objects”)."));
+        return fail(Rules::noList());
     }
 
     if (elements.count > maximumScenePairs)
-        return fail(QStringLiteral("The file holds more than %L1 pairs, the most Orbalin opens.")
-                        .arg(maximumScenePairs));
+        return fail(Rules::tooManyPairs());
     pairs->reserve(elements.count);
     for (std::size_t i = 0; i < elements.count; ++i) {
         if (i % codecCheckInterval == 0) {
             if (work_.cancelled()) {
                 cancelled_ = true;
-                return fail(QStringLiteral("cancelled"));
+                return false;
             }
             work_.report(double(i) / double(elements.count));
         }
@@ -321,22 +250,20 @@ bool KeyedUnarchiver::run(PointPairs* pairs) {
         if (!asUid(element, &uid)) {
             if (failed())
                 return false;
-            return damaged(where, QStringLiteral("is missing"),
-                           QStringLiteral("it is stored as ") + plist::describe(element.type) +
-                               QStringLiteral(" instead of a reference"));
+            return damaged(where, Problem::Missing, Rules::storedInsteadOfReference(element.type));
         }
         if (uid == 0)
-            return damaged(where, QStringLiteral("is missing"));
+            return damaged(where, Problem::Missing);
         auto pair = std::static_pointer_cast<GLPointPair>(
             decodeObject(uid, Class::Pair, where, decodePair));
         if (failed())
             return false;
         if (!pair)
-            return damaged(where, QStringLiteral("is missing"));
+            return damaged(where, Problem::Missing);
         if (!pair->point1())
-            return damaged(where, QStringLiteral("has no first point"));
+            return damaged(where, Problem::NoFirstPoint);
         if (!pair->point2())
-            return damaged(where, QStringLiteral("has no second point"));
+            return damaged(where, Problem::NoSecondPoint);
         pairs->push_back(std::move(pair));
     }
     return true;
@@ -350,7 +277,8 @@ bool KeyedUnarchiver::asUid(const Object& value, std::uint64_t* uid) {
     }
     // Converters that know no UID type leave the XML form {"CF$UID": n} behind, also in
     // binary files; it means the same.
-    if (value.type != Type::Dictionary || value.count != 1 || source_.knownKey(value, 0) != UidKey)
+    if (value.type != Type::Dictionary || value.count != 1 ||
+        source_.knownKey(value, 0) != Rules::UidKey)
         return false;
     Object number;
     if (!source_.get(source_.item(value, 0), &number))
@@ -372,31 +300,20 @@ bool KeyedUnarchiver::archived(std::uint64_t uid, Object* object, Ref* ref) {
     return true;
 }
 
-namespace {
-
-const char* nameOf(std::uint8_t type) {
-    static const char* const names[] = {"", "NSArray", "NSMutableArray", "GLPointPair",
-                                        "GLPointWithColor"};
-    return type < std::size(names) ? names[type] : "";
-}
-
-} // namespace
-
 KeyedUnarchiver::Class KeyedUnarchiver::classOf(const Entries& object, const Where& where,
                                                 QString* name) {
-    const QString unreadableObject = QStringLiteral("cannot be read");
-    if (!object.has(ClassKey)) {
-        damaged(where, unreadableObject, QStringLiteral("it has no class"));
+    if (!object.has(Rules::ClassKey)) {
+        damaged(where, Problem::Unreadable, Rules::noClass());
         return Class::None;
     }
     Object reference;
-    if (!source_.get(object.refs[ClassKey], &reference)) {
+    if (!source_.get(object.refs[Rules::ClassKey], &reference)) {
         sourceFailed();
         return Class::None;
     }
     std::uint64_t classUid = 0;
     if (!asUid(reference, &classUid)) {
-        damaged(where, unreadableObject, QStringLiteral("its class reference is damaged"));
+        damaged(where, Problem::Unreadable, Rules::damagedClassReference());
         return Class::None;
     }
     // Class descriptions are shared by many objects and may be large: look at each once,
@@ -404,32 +321,26 @@ KeyedUnarchiver::Class KeyedUnarchiver::classOf(const Entries& object, const Whe
     if (classUid < objects_.count) {
         const Ref stored = source_.item(objects_, static_cast<std::size_t>(classUid));
         if (auto known = classes_.find(stored); known != classes_.end()) {
-            *name = QLatin1String(nameOf(static_cast<std::uint8_t>(known->second)));
+            *name = Rules::nameOf(known->second);
             return known->second;
         }
     }
     Object description;
     Ref descriptionRef = 0;
     if (!archived(classUid, &description, &descriptionRef)) {
-        damaged(
-            where, unreadableObject,
-            QStringLiteral("its class is object %1, which is not in the archive").arg(classUid));
+        damaged(where, Problem::Unreadable, Rules::classNotInArchive(classUid));
         return Class::None;
     }
     Entries entries;
     if (description.type == Type::Dictionary)
         scan(description, &entries);
     Object text;
-    if (!valueOf(entries, ClassNameKey, Type::String, &text) || text.string.size == 0) {
-        damaged(where, unreadableObject, QStringLiteral("its class description is damaged"));
+    if (!valueOf(entries, Rules::ClassNameKey, Type::String, &text) || text.string.size == 0) {
+        damaged(where, Problem::Unreadable, Rules::damagedClassDescription());
         return Class::None;
     }
     *name = text.string.toString();
-    Class type = Class::Other;
-    for (std::uint8_t candidate = 1; candidate <= 4; ++candidate) {
-        if (*name == QLatin1String(nameOf(candidate)))
-            type = static_cast<Class>(candidate);
-    }
+    const Class type = Rules::classNamed(*name);
     if (type != Class::Other)
         classes_.emplace(descriptionRef, type);
     return type;
@@ -437,8 +348,7 @@ KeyedUnarchiver::Class KeyedUnarchiver::classOf(const Entries& object, const Whe
 
 std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class type,
                                                     const Where& where, Decode decode) {
-    const QString isNot = type == Class::Pair ? QStringLiteral("is not a point pair")
-                                              : QStringLiteral("is not a point");
+    const Problem isNot = type == Class::Pair ? Problem::NotAPair : Problem::NotAPoint;
     ++steps_;
     // An object met before is answered from the cache, without looking at its contents again:
     // a file may refer to one large object many times.
@@ -446,15 +356,11 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
     if (slot && *slot != 0) {
         const Decoded& known = decoded_[*slot - 1];
         if (known.type != type) {
-            damaged(where, isNot,
-                    QStringLiteral("the archive holds a ") +
-                        quoted(QLatin1String(nameOf(static_cast<std::uint8_t>(known.type)))) +
-                        QStringLiteral(" there"));
+            damaged(where, isNot, Rules::holdsClass(Rules::nameOf(known.type)));
             return nullptr;
         }
         if (known.inProgress) {
-            damaged(where, QStringLiteral("cannot be read"),
-                    QStringLiteral("it refers back to an object that contains it"));
+            damaged(where, Problem::Unreadable, Rules::refersBack());
             return nullptr;
         }
         return known.object;
@@ -463,16 +369,13 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
     Ref stored = 0;
     if (!archived(uid, &value, &stored)) {
         if (!failed())
-            damaged(where, QStringLiteral("is missing"),
-                    QStringLiteral("object %1 is not in the archive").arg(uid));
+            damaged(where, Problem::Missing, Rules::notInArchive(uid));
         return nullptr;
     }
-    if (value.type == Type::String && value.string == nullMarker)
+    if (value.type == Type::String && value.string == Rules::nullMarker())
         return nullptr;
     if (value.type != Type::Dictionary) {
-        damaged(where, isNot,
-                QStringLiteral("the archive holds ") + plist::describe(value.type) +
-                    QStringLiteral(" there"));
+        damaged(where, isNot, Rules::holds(value.type));
         return nullptr;
     }
     frames_.push_back(Frame{Entries(), where});
@@ -482,13 +385,9 @@ std::shared_ptr<void> KeyedUnarchiver::decodeObject(std::uint64_t uid, Class typ
     if (actual != type) {
         frames_.pop_back();
         if (actual == Class::Other)
-            damaged(where, isNot,
-                    QStringLiteral("the archive holds an object of class ") +
-                        quoted(name.left(80)) + QStringLiteral(", which a scene may not contain"));
+            damaged(where, isNot, Rules::holdsForeignClass(name));
         else if (actual != Class::None)
-            damaged(where, isNot,
-                    QStringLiteral("the archive holds a ") + quoted(name) +
-                        QStringLiteral(" there"));
+            damaged(where, isNot, Rules::holdsClass(name));
         return nullptr;
     }
     decoded_.push_back({nullptr, type, true});
@@ -517,9 +416,7 @@ bool KeyedUnarchiver::referenceForKey(const QString& key, const Where& child, st
     if (!asUid(value, uid)) {
         if (failed())
             return false;
-        return damaged(child, QStringLiteral("is missing"),
-                       plist::describe(value.type) + QStringLiteral(" is stored under ") +
-                           quoted(key) + QStringLiteral(" where an object reference belongs"));
+        return damaged(child, Problem::Missing, Rules::notAReference(value.type, key));
     }
     return true;
 }
@@ -536,25 +433,13 @@ double KeyedUnarchiver::decodeDoubleForKey(const QString& key) {
         sourceFailed();
         return 0.0;
     }
-    auto problem = [&key] {
-        if (key == glpwcXKey || key == glpwcYKey || key == glpwcZKey)
-            return QStringLiteral("has no valid position");
-        if (key == glpwcRedKey || key == glpwcGreenKey || key == glpwcBlueKey ||
-            key == glpwcAlphaKey)
-            return QStringLiteral("has no valid colour");
-        return QStringLiteral("has an invalid value");
-    };
     if (!value.isNumber()) {
-        damaged(frame.where, problem(),
-                plist::describe(value.type) + QStringLiteral(" is stored under ") + quoted(key) +
-                    QStringLiteral(" where a number belongs"));
+        damaged(frame.where, Rules::badNumber(key), Rules::notANumber(value.type, key));
         return 0.0;
     }
     const double number = value.toDouble();
     if (!std::isfinite(number)) {
-        damaged(frame.where, problem(),
-                QStringLiteral("the number under ") + quoted(key) +
-                    QStringLiteral(" is not finite"));
+        damaged(frame.where, Rules::badNumber(key), Rules::notFinite(key));
         return 0.0;
     }
     return number;

@@ -3,6 +3,8 @@
 #include "CodecWork.h"
 #include "GLPointPair.h"
 #include "GLPointWithColor.h"
+#include "SceneArchiveRules.h"
+#include "base/Result.h"
 #include "plist/PlistValue.h"
 
 #include <QByteArray>
@@ -23,32 +25,22 @@ constexpr std::int64_t maximumSceneFileSize = std::int64_t(256) << 20;
 // references of one byte each.
 constexpr std::size_t maximumScenePairs = 1000000;
 
-// What reading a scene file gives: either the scene (possibly empty) or, with no scene at all,
-// the reason as a sentence for the user. It says what is wrong in plain words first and gives
-// the detail in the archive's own terms after it, e.g. "The file is damaged: pair 3 has no
-// second point." (pairs are counted from 1).
-struct UnarchiveResult {
-    PointPairArray rootObject;
-    QString error;
-    // The work was cancelled (then there is neither a scene nor an error).
-    bool cancelled = false;
-    // The work done, counted in objects, dictionary entries and references looked at: at most
-    // a small multiple of the file's size whatever the file holds.
-    std::uint64_t steps = 0;
-};
-
-// Reads a keyed archive of a scene, binary or XML. Reading is strict: only the scene's own
-// classes are accepted (NSArray or NSMutableArray at the root, GLPointPair, GLPointWithColor),
-// every pair must have both points, every number must be finite, and anything malformed
-// refuses the whole file. An object is decoded once however many references name it, and
-// shared; objects of different UIDs stay different objects even where the data stores them
-// once, and then their stored dictionary is still looked through once. Reading holds the scene
+// Reads a keyed archive of a scene, binary or XML, walking its objects: "$top" names the root
+// among "$objects", and objects name each other and their class descriptions by UID. Reading is
+// strict: only the scene's own classes are accepted (NSArray or NSMutableArray at the root,
+// GLPointPair, GLPointWithColor), every pair must have both points, every number must be finite,
+// and anything malformed refuses the whole file. An object is decoded once however many references
+// name it, and shared; objects of different UIDs stay different objects even where the data stores
+// them once, and then their stored dictionary is still looked through once. Reading holds the scene
 // and a few bytes per archived object besides the data, and takes time in proportion to the
 // data; a failed allocation refuses the file.
 class KeyedUnarchiver {
   public:
-    static UnarchiveResult unarchiveObjectWithData(const QByteArray& data,
-                                                   const CodecWork& work = CodecWork());
+    // The scene (possibly empty), or why the file is refused, as SceneArchiveRules words it.
+    // The work done is counted in objects, dictionary entries and references looked at: at
+    // most a small multiple of the data's size whatever the data holds.
+    static Result<PointPairArray> unarchiveObjectWithData(const QByteArray& data,
+                                                          const CodecWork& work = CodecWork());
 
     // Coder operations for the decoding constructors, reading the object being decoded.
     // A missing key reads as 0.0; an integer reads as that number.
@@ -61,38 +53,13 @@ class KeyedUnarchiver {
     bool failed() const { return !error_.isEmpty(); }
 
   private:
-    // The keys that reading looks up, in the order of keyTable().
-    // The model's own keys come first: they are looked up most.
-    enum Key : std::uint8_t {
-        XKey,
-        YKey,
-        ZKey,
-        RedKey,
-        GreenKey,
-        BlueKey,
-        AlphaKey,
-        Point1Key,
-        Point2Key,
-        ArchiverKey,
-        VersionKey,
-        TopKey,
-        ObjectsKey,
-        RootKey,
-        ClassKey,
-        ClassNameKey,
-        ElementsKey,
-        UidKey,
-        KeyCount
-    };
-    enum class Class : std::uint8_t { None, Array, MutableArray, Pair, Point, Other };
+    using Rules = SceneArchiveRules;
+    using Key = Rules::Key;
+    using Class = Rules::Class;
+    using Where = Rules::Where;
+    using Problem = Rules::Problem;
+    static constexpr std::size_t KeyCount = Rules::KeyCount;
 
-    // Where an object sits in the scene, for messages; it is worded only when something fails.
-    struct Where {
-        enum class Kind : std::uint8_t { Scene, Pair, Child } kind = Kind::Scene;
-        std::size_t pair = 0;          // Pair: counted from 1
-        const QString* key = nullptr;  // Child: the key it is stored under in its parent
-        const Where* parent = nullptr; // Child
-    };
     // A dictionary with the values of the keys it holds.
     struct Entries {
         plist::Object object;
@@ -113,15 +80,12 @@ class KeyedUnarchiver {
     using Decode = std::shared_ptr<void> (*)(KeyedUnarchiver&);
 
     KeyedUnarchiver(plist::ObjectSource& source, const CodecWork& work, std::size_t dataSize);
-    static UnarchiveResult unarchive(const QByteArray& data, const CodecWork& work);
-
-    static std::span<const QString> keyTable();
-    static QString describe(const Where& where);
+    static Result<PointPairArray> unarchive(const QByteArray& data, const CodecWork& work);
 
     bool run(PointPairs* pairs);
     bool fail(const QString& message);
     bool sourceFailed();
-    bool damaged(const Where& where, const QString& problem, const QString& detail = QString());
+    bool damaged(const Where& where, Problem problem, const QString& detail = QString());
     // Reads a dictionary and finds the known keys in it.
     void scan(const plist::Object& dictionary, Entries* entries);
     // The same for the stored object `ref`, remembering what a large dictionary holds: many

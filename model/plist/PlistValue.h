@@ -8,15 +8,13 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
 
 // Property lists, binary and XML. Readers hand out objects as views of the data they read, with
 // containers naming their elements by index (Ref), so reading costs no allocation per object and
-// an object shared by many containers or by itself costs nothing extra. Value and Document hold
-// a property list in memory, for the XML reader and for writing.
+// an object shared by many containers or by itself costs nothing extra.
 namespace plist {
 
 using Ref = std::uint32_t;
@@ -38,13 +36,14 @@ enum class Type : std::uint8_t {
 // Lower-case English name of a type, for messages ("a string", "an array").
 QString describe(Type type);
 
-// Why data could not be read as a property list.
-struct Failure {
+// Why data could not be read as a property list, in the format's terms: the scene reader words
+// it for the user.
+struct ReadProblem {
     enum class Kind : std::uint8_t {
         Empty,     // there is no data at all
         Foreign,   // the data is something else; `detail` says what ("it is not a property list")
         Damaged,   // a property list, broken; `detail` says where, in the format's own terms
-        Refused,   // beyond what this program reads; `detail` is the sentence for the user
+        Refused,   // beyond what this program reads; `detail` is the phrase for the user
         Cancelled, // the work was cancelled
     };
     Kind kind = Kind::Damaged;
@@ -59,9 +58,6 @@ struct Text {
     std::size_t size = 0;
     Encoding encoding = Encoding::Latin1;
 
-    static Text of(const QString& string) {
-        return {string.constData(), static_cast<std::size_t>(string.size()), Encoding::Utf16};
-    }
     QString toString() const;
     bool operator==(const QString& other) const;
 };
@@ -87,36 +83,6 @@ struct Object {
     double toDouble() const;
 };
 
-// A property-list object held in memory, for building documents.
-struct Value {
-    Type type = Type::Null;
-    bool boolean = false;
-    std::int64_t integer = 0;
-    bool integerUnsigned = false;
-    double real = 0.0;
-    std::uint64_t uid = 0;
-    QString string;
-    QByteArray data;
-    // Array and Set: the elements. Dictionary: the values, in step with `keys`.
-    std::vector<Ref> items;
-    std::vector<QString> keys;
-
-    static Value makeInteger(std::int64_t value);
-    static Value makeReal(double value);
-    static Value makeString(const QString& value);
-    static Value makeUid(std::uint64_t value);
-    static Value makeArray(std::vector<Ref> items);
-    static Value makeDictionary();
-};
-
-// A fully built property list: what the XML reader yields and what writeBinary() takes.
-struct Document {
-    std::vector<Value> objects;
-    Ref root = 0;
-
-    Ref add(Value value);
-};
-
 // Objects of a property list by index. Readers check each object when it is asked for; a
 // failure leaves the detail in error() (its kind is Damaged).
 class ObjectSource {
@@ -139,9 +105,6 @@ class ObjectSource {
     // At most 254 keys; the strings must outlive the source.
     void setKnownKeys(std::span<const QString> keys) { knownKeys_ = keys; }
 
-    // The object copied out of the data, for callers that want it whole.
-    std::optional<Value> value(Ref ref);
-
     const QString& error() const { return error_; }
 
   protected:
@@ -151,25 +114,10 @@ class ObjectSource {
     std::span<const QString> knownKeys_;
 };
 
-// Wraps a document that is already in memory.
-class DocumentSource : public ObjectSource {
-  public:
-    explicit DocumentSource(Document document);
-    Ref root() const override { return document_.root; }
-    std::size_t count() const override { return document_.objects.size(); }
-    bool get(Ref ref, Object* object) override;
-    Ref item(const Object& container, std::size_t index) const override;
-    Text key(const Object& dictionary, std::size_t index) override;
-    std::size_t knownKey(const Object& dictionary, std::size_t index) override;
-
-  private:
-    Document document_;
-};
-
 // Recognises the binary and the XML form. The data is shared, not copied. On failure returns
 // nullptr and says why. Reading XML reports its progress to `work` and stops when it is
 // cancelled; binary data is read only as its objects are asked for.
-std::unique_ptr<ObjectSource> open(const QByteArray& data, Failure* failure,
+std::unique_ptr<ObjectSource> open(const QByteArray& data, ReadProblem* problem,
                                    const CodecWork& work = CodecWork());
 
 } // namespace plist

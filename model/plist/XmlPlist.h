@@ -17,18 +17,13 @@ constexpr std::size_t maximumXmlAttributes = 16;   // on one element
 // space), so that it is worth handing to readXml().
 bool looksLikeXml(const QByteArray& data);
 
-// Reads the XML form in one pass without recursion, into a compact table of its objects: each
-// takes 16 bytes and 4 for its place in its container, and strings one byte per character
-// (two beyond Latin-1); booleans, empty strings, empty data and empty containers are one
-// shared object each. So the table never takes more than about one and a half times the
-// document's size. A dictionary whose only key is "CF$UID" with a non-negative integer becomes
-// a UID, as in the binary form. Numbers are read the same whatever the process locale. On
-// failure returns nullptr and says why: XML that is not a <plist> is foreign, a <plist> that
-// is not well formed is damaged, one beyond the limits above is refused.
-std::unique_ptr<ObjectSource> openXml(const QByteArray& data, Failure* failure,
+// Reads the XML form in one pass without recursion, into a compact table of its objects
+// (XmlObjects) that never takes more than about one and a half times the document's size. A
+// dictionary whose only key is "CF$UID" with a non-negative integer becomes a UID, as in the binary
+// form. Numbers are read the same whatever the process locale. On failure returns nullptr and says
+// why: XML that is not a <plist> is foreign, a <plist> that is not well formed is damaged, one
+// beyond the limits above is refused.
+std::unique_ptr<ObjectSource> openXml(const QByteArray& data, ReadProblem* problem,
                                       const CodecWork& work = CodecWork());
-
-// The same, copied into a document.
-bool readXml(const QByteArray& data, Document* document, Failure* failure);
 
 } // namespace plist

@@ -1121,7 +1121,7 @@ TEST(OrbalinDocumentTest, ReadingRefusesBadDataAndKeepsTheScene) {
 
     const Result<void> garbage = document.loadDataRepresentation("garbage", "Orbalin Scene");
     ASSERT_FALSE(garbage);
-    EXPECT_EQ(asSentence(garbage.reason()), "The file is not a scene: it is not a property list.");
+    EXPECT_EQ(garbage.reason(), "the file is not a scene: it is not a property list");
     EXPECT_EQ(document.pointPairArray(), scene);
     EXPECT_FALSE(document.loadDataRepresentation(QByteArray(), "Orbalin Scene"));
     EXPECT_EQ(document.pointPairArray(), scene);
@@ -1564,7 +1564,7 @@ TEST_F(ApplicationTest, CancellingAnOpenOrASaveLeavesNothingBehind) {
     ASSERT_TRUE(drawn(scene(untitled)));
     const auto saveLarge = [&] {
         scene(untitled)->setPointPairArray(
-            KeyedUnarchiver::unarchiveObjectWithData(largeSceneData()).rootObject);
+            *KeyedUnarchiver::unarchiveObjectWithData(largeSceneData()));
         return controller().saveDocumentToFile(untitled, path("old.orbalin"));
     };
     const struct {

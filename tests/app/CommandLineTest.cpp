@@ -78,7 +78,7 @@ class CommandLineTest : public ::testing::Test {
 
 TEST_F(CommandLineTest, AnswersWithoutADisplay) {
     const QString brokenReason = asSentence(
-        KeyedUnarchiver::unarchiveObjectWithData(sceneData_.left(sceneData_.size() - 7)).error);
+        KeyedUnarchiver::unarchiveObjectWithData(sceneData_.left(sceneData_.size() - 7)).reason());
     ASSERT_FALSE(brokenReason.isEmpty());
     const QString usage = QStringLiteral("--render SCENE --output PICTURE");
     struct Case {
@@ -355,7 +355,7 @@ TEST_F(CommandLineTest, RenderedPictureIsTheViewsOwnFrame) {
     ASSERT_EQ(picture.size(), size);
 
     FakeDocument document;
-    document.scene = KeyedUnarchiver::unarchiveObjectWithData(sceneData_).rootObject;
+    document.scene = *KeyedUnarchiver::unarchiveObjectWithData(sceneData_);
     seedRandom(seed);
     OrbalinOpenGLView view(QRect(QPoint(0, 0), size));
     const OrbitCamera camera = view.camera();

@@ -1,7 +1,7 @@
 #include "model/KeyedArchiver.h"
 #include "model/KeyedUnarchiver.h"
 #include "model/Random.h"
-#include "model/plist/BinaryPlist.h"
+#include "support/PlistDocument.h"
 #include "support/SceneComparison.h"
 
 #include <gtest/gtest.h>
@@ -84,10 +84,9 @@ PointPairs randomScene(std::uint32_t seed, int count) {
 }
 
 PointPairArray readScene(const QByteArray& data) {
-    UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(data);
-    EXPECT_TRUE(result.error.isEmpty()) << result.error.toStdString();
-    EXPECT_TRUE(result.rootObject);
-    return result.rootObject ? result.rootObject : std::make_shared<const PointPairs>();
+    Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(data);
+    EXPECT_TRUE(result) << result.reason().toStdString();
+    return result ? *result : std::make_shared<const PointPairs>();
 }
 
 } // namespace
@@ -159,10 +158,10 @@ TEST(SceneArchive, SharedObjectsAreDecodedOnce) {
 TEST(SceneArchive, PairsWithAMissingPointAreNeitherWrittenSilentlyNorRead) {
     auto half = std::make_shared<GLPointPair>();
     half->setPoint1(GLPointWithColor::pointWithX(1, 2, 3));
-    const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(
+    const Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(
         KeyedArchiver::archivedDataWithRootObject({GLPointPair::randomPointPair(), half}));
-    EXPECT_FALSE(result.rootObject);
-    EXPECT_EQ(result.error, "The file is damaged: pair 2 has no second point.");
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.reason(), "the file is damaged: pair 2 has no second point");
 }
 
 TEST(SceneArchive, ReadsTheSameUnderALocaleWithDecimalCommas) {

@@ -3,8 +3,8 @@
 // passes. Also cancelling a read or a write half-way, and running out of memory.
 #include "model/KeyedArchiver.h"
 #include "model/KeyedUnarchiver.h"
-#include "model/plist/BinaryPlist.h"
 #include "model/plist/XmlPlist.h"
+#include "support/PlistDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -101,13 +101,13 @@ QByteArray repeated(const char* head, const char* part, std::size_t times, const
     return out + tail;
 }
 
-QString limit(const char* sentence, std::size_t number) {
-    return QString::fromUtf8(sentence).arg(number);
+QString limit(const char* phrase, std::size_t number) {
+    return QString::fromUtf8(phrase).arg(number);
 }
 
 TEST(HostileArchive, EachCraftedShapeIsReadInLinearWorkOrRefusedAtItsLimit) {
     const QString notAnArchive =
-        QStringLiteral("The file is not a scene: it is a property list, but not a keyed archive.");
+        QStringLiteral("the file is not a scene: it is a property list, but not a keyed archive");
     const struct {
         const char* name;
         QByteArray data;
@@ -120,9 +120,9 @@ TEST(HostileArchive, EachCraftedShapeIsReadInLinearWorkOrRefusedAtItsLimit) {
          maximumScenePairs,
          {}},
         {"one pair named once too often", onePairNamed(maximumScenePairs + 1), 0,
-         limit("The file holds more than %L1 pairs, the most Orbalin opens.", maximumScenePairs)},
+         limit("the file holds more than %L1 pairs, the most Orbalin opens", maximumScenePairs)},
         {"XML arrays never closed", repeated("<plist>", "<array>", 200000, ""), 0,
-         limit("The file nests values more than %L1 deep, the most Orbalin reads (line 1).",
+         limit("the file nests values more than %L1 deep, the most Orbalin reads (line 1)",
                plist::maximumXmlDepth)},
         {"XML arrays nested as deep as allowed",
          repeated("<plist>", "<array>", plist::maximumXmlDepth, "") +
@@ -134,31 +134,36 @@ TEST(HostileArchive, EachCraftedShapeIsReadInLinearWorkOrRefusedAtItsLimit) {
          repeated("<plist version=\"1.0\"", " a=\"\"", plist::maximumXmlAttributes,
                   "><array/></plist>"),
          0,
-         limit("The file has an element with more than %L1 attributes, the most Orbalin reads "
-               "(line 1).",
+         limit("the file has an element with more than %L1 attributes, the most Orbalin reads "
+               "(line 1)",
                plist::maximumXmlAttributes)},
         {"an XML DTD that gives elements attributes",
          "<!DOCTYPE plist [<!ATTLIST array a CDATA \"x\">]><plist><array/></plist>", 0,
-         QStringLiteral("The file is damaged and cannot be read (XML property list, line 1: the "
-                        "document declares a DTD of its own).")},
+         QStringLiteral("the file is damaged and cannot be read (XML property list, line 1: the "
+                        "document declares a DTD of its own)")},
         {"one very long XML string",
          repeated("<plist><string>", "x", plist::maximumXmlText + 1, "</string></plist>"), 0,
-         limit("The file holds a value of more than %L1 characters, the most Orbalin reads (line "
-               "1).",
+         limit("the file holds a value of more than %L1 characters, the most Orbalin reads (line "
+               "1)",
                plist::maximumXmlText)},
         {"one very long XML comment",
          repeated("<plist><!--", "x", plist::maximumXmlText + 2000, "--><true/></plist>"), 0,
-         limit("The file holds a stretch of XML text or markup of more than %L1 characters, the "
-               "most Orbalin reads (line 1).",
+         limit("the file holds a stretch of XML text or markup of more than %L1 characters, the "
+               "most Orbalin reads (line 1)",
                plist::maximumXmlText + 1024)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(c.data);
-        EXPECT_EQ(result.error, c.error);
-        EXPECT_EQ(result.rootObject ? result.rootObject->size() : 0u, c.pairs);
+        std::uint64_t steps = 0;
+        CodecWork work;
+        work.countStepsIn(&steps);
+        const Result<PointPairArray> result =
+            KeyedUnarchiver::unarchiveObjectWithData(c.data, work);
+        EXPECT_EQ(result ? QString() : result.reason(), c.error);
+        EXPECT_EQ(result ? (*result)->size() : 0u, c.pairs);
         // Each object, entry and reference is looked at a bounded number of times.
-        EXPECT_LE(result.steps, 2 * std::uint64_t(c.data.size()));
+        EXPECT_GE(steps, c.pairs);
+        EXPECT_LE(steps, 2 * std::uint64_t(c.data.size()));
     }
 }
 
@@ -173,10 +178,10 @@ TEST(HostileArchive, UidsThatNameOneStoredDictionaryStayDifferentObjects) {
     const Ref pair = dictionary(document, entries);
     const std::vector<Ref> elements{document.add(Value::makeUid(6)),
                                     document.add(Value::makeUid(7))};
-    const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(
+    const Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(
         scene(document, elements, {pair, pair, point}, point));
-    ASSERT_TRUE(result.rootObject) << result.error.toStdString();
-    const PointPairs& pairs = *result.rootObject;
+    ASSERT_TRUE(result) << result.reason().toStdString();
+    const PointPairs& pairs = **result;
     ASSERT_EQ(pairs.size(), 2u);
     EXPECT_NE(pairs[0], pairs[1]);
     EXPECT_NE(pairs[0]->point1(), pairs[0]->point2());
@@ -188,11 +193,11 @@ TEST(HostileArchive, UidsThatNameOneStoredDictionaryStayDifferentObjects) {
 TEST(HostileArchive, XmlValuesThatCarryNothingAreSharedNotStored) {
     const QByteArray xml = repeated("<plist><array>", "<true/><false/><string/><dict/><array/>",
                                     20000, "</array></plist>");
-    plist::Failure failure;
-    const std::unique_ptr<plist::ObjectSource> source = plist::openXml(xml, &failure);
-    ASSERT_TRUE(source) << failure.detail.toStdString();
+    plist::ReadProblem problem;
+    const std::unique_ptr<plist::ObjectSource> source = plist::openXml(xml, &problem);
+    ASSERT_TRUE(source) << problem.detail.toStdString();
     EXPECT_EQ(source->count(), 6u); // five shared values and the array
-    std::optional<Value> root = source->value(source->root());
+    std::optional<Value> root = plist::copied(*source, source->root());
     ASSERT_TRUE(root);
     EXPECT_EQ(root->items.size(), 100000u);
 }
@@ -217,16 +222,16 @@ TEST(HostileArchive, ReadingAndWritingStopWhenCancelledAndReportTheirProgress) {
     } cases[] = {
         {"reading",
          [&](const CodecWork& work) {
-             const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(data, work);
-             EXPECT_TRUE(result.error.isEmpty());
-             return Outcome{result.cancelled,
-                            result.rootObject && result.rootObject->size() == pairs.size()};
+             const Result<PointPairArray> result =
+                 KeyedUnarchiver::unarchiveObjectWithData(data, work);
+             EXPECT_TRUE(result || result.cancelled());
+             return Outcome{result.cancelled(), result && (*result)->size() == pairs.size()};
          }},
         {"writing",
          [&](const CodecWork& work) {
-             const KeyedArchiver::Result result = KeyedArchiver::archive(pairs, work);
-             EXPECT_TRUE(result.error.isEmpty());
-             return Outcome{result.cancelled, result.data == data};
+             const Result<QByteArray> result = KeyedArchiver::archive(pairs, work);
+             EXPECT_TRUE(result || result.cancelled());
+             return Outcome{result.cancelled(), result && *result == data};
          }},
     };
     for (const auto& c : cases) {
@@ -278,16 +283,18 @@ TEST(HostileArchive, RunningOutOfMemoryRefusesTheFileInsteadOfEndingTheProgram) 
     // Reading one pair named a million times needs 16 MB for the scene's array; writing it
     // back needs 8 MB for its references.
     const QByteArray data = onePairNamed(maximumScenePairs);
-    const PointPairArray scene = KeyedUnarchiver::unarchiveObjectWithData(data).rootObject;
-    ASSERT_TRUE(scene);
+    const Result<PointPairArray> read = KeyedUnarchiver::unarchiveObjectWithData(data);
+    ASSERT_TRUE(read);
+    const PointPairArray scene = *read;
+    auto reasonOf = [](const auto& result) {
+        return result ? std::string("done") : result.reason().toStdString();
+    };
     EXPECT_EXIT(
-        underMemoryLimit(
-            4 << 20,
-            [&] { return KeyedUnarchiver::unarchiveObjectWithData(data).error.toStdString(); }),
-        testing::ExitedWithCode(0), "^There is not enough memory to open the file\\.");
-    EXPECT_EXIT(underMemoryLimit(
-                    1 << 20, [&] { return KeyedArchiver::archive(*scene).error.toStdString(); }),
-                testing::ExitedWithCode(0), "^There is not enough memory to save the scene\\.");
+        underMemoryLimit(4 << 20,
+                         [&] { return reasonOf(KeyedUnarchiver::unarchiveObjectWithData(data)); }),
+        testing::ExitedWithCode(0), "^there is not enough memory to open the file\n");
+    EXPECT_EXIT(underMemoryLimit(1 << 20, [&] { return reasonOf(KeyedArchiver::archive(*scene)); }),
+                testing::ExitedWithCode(0), "^there is not enough memory to save the scene\n");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "model/KeyedArchiver.h"
 #include "model/KeyedUnarchiver.h"
-#include "model/plist/BinaryPlist.h"
 #include "model/plist/XmlPlist.h"
+#include "support/PlistDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -64,8 +64,14 @@ QByteArray patched(QByteArray data, qsizetype at, int value) {
 
 // What the user is told about data in a damaged binary property list.
 std::string damaged(const char* detail) {
-    return std::string("The file is damaged and cannot be read (binary property list: ") + detail +
-           ").";
+    return std::string("the file is damaged and cannot be read (binary property list: ") + detail +
+           ")";
+}
+
+// Why reading the data fails, or nothing when it does not.
+QString refusal(const QByteArray& data) {
+    const Result<PointPairArray> read = KeyedUnarchiver::unarchiveObjectWithData(data);
+    return read ? QString() : read.reason();
 }
 
 } // namespace
@@ -107,16 +113,16 @@ TEST(BinaryPlist, EveryKindOfValueSurvivesWriterAndReader) {
     items.push_back(document.add(dictionary));
     document.root = document.add(Value::makeArray(items));
 
-    plist::Failure failure;
+    plist::ReadProblem failure;
     auto source = plist::open(plist::writeBinary(document), &failure);
     ASSERT_TRUE(source) << failure.detail.toStdString();
-    const std::optional<Value> root = source->value(source->root());
+    const std::optional<Value> root = plist::copied(*source, source->root());
     ASSERT_TRUE(root);
     ASSERT_EQ(root->type, Type::Array);
     ASSERT_EQ(root->items.size(), items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
         const Value& expected = document.objects[items[i]];
-        const std::optional<Value> got = source->value(root->items[i]);
+        const std::optional<Value> got = plist::copied(*source, root->items[i]);
         ASSERT_TRUE(got) << i;
         EXPECT_EQ(got->type, expected.type) << i;
         EXPECT_EQ(got->integer, expected.integer) << i;
@@ -141,10 +147,10 @@ TEST(BinaryPlist, DamagedStructureIsRefusedWithItsReason) {
         QByteArray data;
         std::string message;
     } cases[] = {
-        {"empty", QByteArray(), "The file is empty."},
-        {"not a property list", "hello", "The file is not a scene: it is not a property list."},
+        {"empty", QByteArray(), "the file is empty"},
+        {"not a property list", "hello", "the file is not a scene: it is not a property list"},
         {"other version", QByteArray("bplist15") + QByteArray(40, '\0'),
-         "The file is not a scene: it is a binary property list of an unsupported version."},
+         "the file is not a scene: it is a binary property list of an unsupported version"},
         {"too short", "bplist00", damaged("it is too short to hold a trailer")},
         {"offsets of no bytes", patched(good, -26, 0),
          damaged("the trailer gives impossible field sizes")},
@@ -179,9 +185,9 @@ TEST(BinaryPlist, DamagedStructureIsRefusedWithItsReason) {
          damaged("object 0 is an integer too large to use")},
     };
     for (const Case& c : cases) {
-        const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(c.data);
-        EXPECT_FALSE(result.rootObject) << c.name;
-        EXPECT_EQ(result.error.toStdString(), c.message) << c.name;
+        const Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(c.data);
+        ASSERT_FALSE(result) << c.name;
+        EXPECT_EQ(result.reason().toStdString(), c.message) << c.name;
     }
 }
 
@@ -189,32 +195,33 @@ TEST(BinaryPlist, ObjectsThatContainThemselvesAreReadWithoutRecursion) {
     // An array holding itself, and a dictionary whose value is itself.
     const QByteArray data =
         assemble({bytes({0xA2, 0x00, 0x01}), bytes({0xD1, 0x02, 0x01}), bytes({0x51, 'k'})}, 1, 0);
-    plist::Failure failure;
+    plist::ReadProblem failure;
     auto source = plist::open(data, &failure);
     ASSERT_TRUE(source);
-    const std::optional<Value> array = source->value(0);
+    const std::optional<Value> array = plist::copied(*source, 0);
     ASSERT_TRUE(array);
     EXPECT_EQ(array->items, (std::vector<Ref>{0, 1}));
-    const std::optional<Value> dictionary = source->value(1);
+    const std::optional<Value> dictionary = plist::copied(*source, 1);
     ASSERT_TRUE(dictionary);
     EXPECT_EQ(dictionary->keys, std::vector<QString>{QStringLiteral("k")});
-    EXPECT_EQ(KeyedUnarchiver::unarchiveObjectWithData(data).error,
-              "The file is not a scene: it is a property list, but not a keyed archive.");
+    EXPECT_EQ(refusal(data),
+              "the file is not a scene: it is a property list, but not a keyed archive");
 }
 
 TEST(BinaryPlist, EveryTruncationAndEveryByteChangeIsHandled) {
     const QByteArray data = smallScene();
     for (qsizetype size = 0; size < data.size(); ++size) {
-        const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(data.left(size));
-        EXPECT_FALSE(result.rootObject) << size;
-        EXPECT_FALSE(result.error.isEmpty()) << size;
+        const Result<PointPairArray> result =
+            KeyedUnarchiver::unarchiveObjectWithData(data.left(size));
+        ASSERT_FALSE(result) << size;
+        EXPECT_FALSE(result.reason().isEmpty()) << size;
     }
     for (qsizetype i = 0; i < data.size(); ++i) {
         for (int delta : {1, 0x80, 0xFF}) {
             QByteArray damaged = data;
             damaged[i] = static_cast<char>(damaged[i] + delta);
-            const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(damaged);
-            EXPECT_NE(!result.rootObject, result.error.isEmpty()) << i;
+            const Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(damaged);
+            EXPECT_TRUE(result ? *result != nullptr : !result.reason().isEmpty()) << i;
         }
     }
 }
@@ -230,7 +237,7 @@ TEST(XmlPlist, UidsNumbersAndStructure) {
   /w==</data><date>2001-01-01T00:01:00Z</date><string>a &amp; b</string>
 </array></plist>)";
     plist::Document document;
-    plist::Failure failure;
+    plist::ReadProblem failure;
     ASSERT_TRUE(plist::readXml(xml, &document, &failure)) << failure.detail.toStdString();
     const auto& root = document.objects[document.root];
     ASSERT_EQ(root.items.size(), 11u);
@@ -253,42 +260,41 @@ TEST(XmlPlist, UidsNumbersAndStructure) {
 TEST(XmlPlist, MalformedDocumentsAreRefused) {
     const std::pair<const char*, const char*> cases[] = {
         {"<plist><array><integer>1.5</integer></array></plist>",
-         "The file is damaged and cannot be read (XML property list, line 1: “1.5” is not an "
-         "integer)."},
+         "the file is damaged and cannot be read (XML property list, line 1: “1.5” is not an "
+         "integer)"},
         {"<plist><real>0,75</real></plist>",
-         "The file is damaged and cannot be read (XML property list, line 1: “0,75” is not a "
-         "number)."},
+         "the file is damaged and cannot be read (XML property list, line 1: “0,75” is not a "
+         "number)"},
         {"<plist><dict><string>x</string></dict></plist>",
-         "The file is damaged and cannot be read (XML property list, line 1: a dictionary value "
-         "has no <key>)."},
+         "the file is damaged and cannot be read (XML property list, line 1: a dictionary value "
+         "has no <key>)"},
         {"<plist><dict><key>a</key></dict></plist>",
-         "The file is damaged and cannot be read (XML property list, line 1: the key “a” has no "
-         "value)."},
+         "the file is damaged and cannot be read (XML property list, line 1: the key “a” has no "
+         "value)"},
         {"<plist><array><banana/></array></plist>",
-         "The file is damaged and cannot be read (XML property list, line 1: <banana> is not a "
-         "property-list element)."},
+         "the file is damaged and cannot be read (XML property list, line 1: <banana> is not a "
+         "property-list element)"},
         {"<plist><string>a</string><string>b</string></plist>",
-         "The file is damaged and cannot be read (XML property list, line 1: the <plist> holds "
-         "more than one value)."},
+         "the file is damaged and cannot be read (XML property list, line 1: the <plist> holds "
+         "more than one value)"},
         {"<plist><array>",
-         "The file is damaged and cannot be read (XML property list, line 1: Premature end of "
-         "document)."},
+         "the file is damaged and cannot be read (XML property list, line 1: Premature end of "
+         "document)"},
         {"<plist></plist>",
-         "The file is damaged and cannot be read (XML property list, line 1: the <plist> holds "
-         "no value)."},
+         "the file is damaged and cannot be read (XML property list, line 1: the <plist> holds "
+         "no value)"},
         {"<notplist/>",
-         "The file is not a scene: it is an XML document, but not a property list (line 1: the "
-         "document is not a <plist>)."},
+         "the file is not a scene: it is an XML document, but not a property list (line 1: the "
+         "document is not a <plist>)"},
         {"<!DOCTYPE plist [<!ENTITY a \"aaaaaaaaaa\">]><plist><string>&a;</string></plist>",
-         "The file is damaged and cannot be read (XML property list, line 1: the document "
-         "declares entities)."},
+         "the file is damaged and cannot be read (XML property list, line 1: the document "
+         "declares entities)"},
         {"<plist><data>!!</data></plist>",
-         "The file is damaged and cannot be read (XML property list, line 1: a <data> element is "
-         "not valid base64)."},
+         "the file is damaged and cannot be read (XML property list, line 1: a <data> element is "
+         "not valid base64)"},
     };
     for (const auto& [xml, message] : cases)
-        EXPECT_EQ(KeyedUnarchiver::unarchiveObjectWithData(xml).error, QString::fromUtf8(message))
-            << xml;
+        EXPECT_EQ(refusal(xml), QString::fromUtf8(message)) << xml;
 }
 
 TEST(XmlPlist, DeepNestingNeitherRecursesNorCrashes) {
@@ -300,10 +306,8 @@ TEST(XmlPlist, DeepNestingNeitherRecursesNorCrashes) {
     for (int i = 0; i < depth; ++i)
         xml += "</array>";
     xml += "</plist>";
-    const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(xml);
-    EXPECT_FALSE(result.rootObject);
-    EXPECT_EQ(result.error, QStringLiteral("The file nests values more than %L1 deep, the most "
-                                           "Orbalin reads (line 1).")
+    EXPECT_EQ(refusal(xml), QStringLiteral("the file nests values more than %L1 deep, the most "
+                                           "Orbalin reads (line 1)")
                                 .arg(plist::maximumXmlDepth));
 }
 
@@ -314,11 +318,11 @@ TEST(BinaryPlist, AliasedContainersReadAlike) {
     data += bytes({8, 11, 8});               // offset table at 12
     data += QByteArray(6, '\0') + bytes({1, 1}) + QByteArray(7, '\0') + bytes({3}) +
             QByteArray(8, '\0') + QByteArray(7, '\0') + bytes({12});
-    plist::Failure failure;
+    plist::ReadProblem failure;
     auto source = plist::open(data, &failure);
     ASSERT_TRUE(source) << failure.detail.toStdString();
-    const std::optional<Value> first = source->value(0);
-    const std::optional<Value> alias = source->value(2);
+    const std::optional<Value> first = plist::copied(*source, 0);
+    const std::optional<Value> alias = plist::copied(*source, 2);
     ASSERT_TRUE(first) << source->error().toStdString();
     ASSERT_TRUE(alias) << source->error().toStdString();
     EXPECT_EQ(first->items, (std::vector<Ref>{1, 2}));

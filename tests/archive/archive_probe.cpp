@@ -59,11 +59,15 @@ int main(int argc, char** argv) {
         QFile file(QString::fromLocal8Bit(argv[2]));
         if (!file.open(QIODevice::ReadOnly))
             return 2;
-        const UnarchiveResult result = KeyedUnarchiver::unarchiveObjectWithData(file.readAll());
-        if (result.rootObject) {
-            printScene(*result.rootObject);
+        const Result<PointPairArray> result =
+            KeyedUnarchiver::unarchiveObjectWithData(file.readAll());
+        if (result) {
+            printScene(**result);
         } else {
-            QString escaped = result.error;
+            // The reason as the window says it: a sentence.
+            QString escaped = result.reason();
+            escaped[0] = escaped[0].toUpper();
+            escaped += u'.';
             escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
                 .replace(QLatin1Char('"'), QLatin1String("\\\""));
             std::printf("{\"error\": \"%s\"}\n", escaped.toUtf8().constData());

@@ -1,6 +1,7 @@
 # Scene archives: the property-list codec and the keyed archiver and unarchiver.
 orbalin_add_test(archive_tests
     SOURCES archive/ArchiveTest.cpp archive/PlistTest.cpp archive/HostileArchiveTest.cpp
+        support/PlistDocument.cpp
     LIBS orbalin_model Qt6::Core)
 
 # Independent peers: Python's plistlib and libplist's plistutil, through a small probe tool.
