@@ -8,18 +8,13 @@ cd "$(dirname "$0")/.."
 build=${1:-build/release}
 orbalin=$build/app/orbalin host_window=$build/tests/x11_host_window
 work=$(mktemp -d)
-# A display of its own: Xvfb writes the number of the free display it took once it is ready.
-Xvfb -displayfd 3 -screen 0 1920x1080x24 +extension GLX +render -noreset -nolisten tcp \
-    3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb"; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 300); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-DISPLAY=:$(head -n1 "$work/display")
-export DISPLAY
-unset WAYLAND_DISPLAY
+fail() {
+    echo "$*" >&2
+    exit 1
+}
+# shellcheck source=tests/support/session.sh
+. tests/support/session.sh
+start_xvfb 1920x1080x24
 
 load() { echo "-- load average $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) processors"; }
 # Processor seconds a process takes over ten seconds, as a percentage of one processor.

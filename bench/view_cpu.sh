@@ -17,15 +17,14 @@ xvfb-run -a -s "-screen 0 1920x1080x24 +extension GLX +render -noreset" \
 
 load
 echo "== Wayland: headless Weston"
-runtime=$(mktemp -d) # mode 0700, as a runtime directory must be
-XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --use-pixman --no-config \
-    --socket=bench --width=1920 --height=1080 >"$runtime/weston.log" 2>&1 &
-weston=$!
-trap 'kill "$weston" 2>/dev/null || true; wait "$weston" 2>/dev/null || true; rm -rf "$runtime"' EXIT
-for _ in $(seq 100); do
-    [ -S "$runtime/bench" ] && break
-    sleep 0.1
-done
-env -u DISPLAY XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=bench QT_QPA_PLATFORM=wayland \
+work=$(mktemp -d) # mode 0700, as Weston's runtime folder must be
+fail() {
+    echo "$*" >&2
+    exit 1
+}
+# shellcheck source=tests/support/session.sh
+. tests/support/session.sh
+start_weston bench 1920 1080
+env -u DISPLAY XDG_RUNTIME_DIR="$work" WAYLAND_DISPLAY=bench QT_QPA_PLATFORM=wayland \
     "$bench" --benchmark_filter="$filter"
 load

@@ -218,7 +218,7 @@ int FrameRenderThread::liveThreads() {
     return r.live;
 }
 
-void FrameRenderThread::setBeforeFrameHookForTesting(std::function<void()> hook) {
+void FrameRenderThread::setBeforeFrameHook(std::function<void()> hook) {
     Registry& r = registry();
     const std::lock_guard lock(r.mutex);
     r.beforeFrame = std::move(hook);

@@ -40,9 +40,6 @@ class FrameRenderThread : public QObject {
 
     // Render threads still running in the process, whether their owner is gone or not.
     static int liveThreads();
-    // Runs on a render thread before each frame it draws (a test holds a frame in flight with
-    // it). Set it while no render thread runs.
-    static void setBeforeFrameHookForTesting(std::function<void()> hook);
 
   signals:
     void frameReady();
@@ -51,6 +48,11 @@ class FrameRenderThread : public QObject {
     void failed(const QString& reason);
 
   private:
+    friend struct FrameRenderThreadTestAccess;
+    // Runs on a render thread before each frame it draws (a test holds a frame in flight with
+    // it). Set it while no render thread runs.
+    static void setBeforeFrameHook(std::function<void()> hook);
+
     struct Mailbox;
     void deliver(QImage frame);
 

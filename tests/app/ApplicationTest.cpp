@@ -569,7 +569,7 @@ TEST_F(ApplicationTest, DragsOpenSceneFilesWhereverTheyEnterAndRefuseTheRest) {
     }
     shell_->start({});
     DocumentWindow* window = controller().documents().front()->window();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 60000));
     const auto* host = window->findChild<SceneViewHost*>();
     QWindow* const windowSurface = window->windowHandle();
     QWindow* const viewSurface = host->view();
@@ -912,7 +912,7 @@ TEST_F(ApplicationTest, SaveAsOntoAFileOpenInAnotherWindowLeavesOneWindowOnIt) {
     EXPECT_EQ(answerer.questions.size(), 1);
     EXPECT_TRUE(staleWindow.isNull()) << "the window showing the replaced content has closed";
     // ...and the user is told so.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !answerer.messages.isEmpty(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answerer.messages.isEmpty(); }, 60000));
     EXPECT_EQ(answerer.messages,
               QStringList{QString::fromUtf8("The window showing “shared.orbalin” was closed, "
                                             "because the file was replaced by this document.")});
@@ -958,7 +958,7 @@ TEST_F(ApplicationTest, OpenFromTheFileMenuAndItsShortcutGoesThroughTheDialog) {
     shell_->start({});
     Document* document = controller().documents().front();
     DocumentWindow* window = document->window();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 60000));
     DialogAnswerer answerer;
 
     // File ▸ Open…: clicked in the menu bar, then in the menu.
@@ -966,7 +966,7 @@ TEST_F(ApplicationTest, OpenFromTheFileMenuAndItsShortcutGoesThroughTheDialog) {
     QMenuBar* bar = window->menuBar();
     auto* menu = window->findChild<QMenu*>("menuFile");
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu, 60000));
     QTest::mouseClick(menu, Qt::LeftButton, {},
                       menu->actionGeometry(action(document, "actionOpen")).center());
     ASSERT_EQ(controller().documents().size(), 2u);
@@ -988,7 +988,7 @@ TEST_F(ApplicationTest, AboutTwiceShowsOnePanelWithTheCreditsOnce) {
     action(document, "actionAbout")->trigger();
     AboutController* about = shell_->appController().aboutController();
     ASSERT_NE(about, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(about->aboutPanel()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about->aboutPanel(), 60000));
     QTextEdit* text = about->aboutTextView();
     // The credits open at their start; a later About keeps where the reader left them.
     QScrollBar* scrollBar = text->verticalScrollBar();
@@ -1001,7 +1001,7 @@ TEST_F(ApplicationTest, AboutTwiceShowsOnePanelWithTheCreditsOnce) {
     QTest::keyClick(about->aboutPanel(), Qt::Key_Escape);
     ASSERT_FALSE(about->aboutPanel()->isVisible());
     action(document, "actionAbout")->trigger();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(about->aboutPanel()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about->aboutPanel(), 60000));
     EXPECT_EQ(scrollBar->value(), scrollBar->maximum());
 
     int panels = 0;
@@ -1401,7 +1401,7 @@ TEST(RecentFilesTest, KeepsTheTenNewestOnceEach) {
 TEST_F(ApplicationTest, NewWindowsTakeTheLastSizeAndCascadeWithoutCoveringEachOther) {
     shell_->start({});
     DocumentWindow* first = controller().documents().front()->window();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(first));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(first, 60000));
     first->resize(520, 420);
     const QPoint step = WindowPlacement::cascadeStep();
 
@@ -1443,7 +1443,7 @@ TEST_F(ApplicationTest, NewWindowsTakeTheLastSizeAndCascadeWithoutCoveringEachOt
         shell_->start({});
         for (int i = 0; i < windows; ++i) {
             DocumentWindow* window = controller().newDocument()->window();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 60000));
             EXPECT_TRUE(area.contains(window->frameGeometry()))
                 << size.width() << "x" << size.height() << ", window " << i;
         }

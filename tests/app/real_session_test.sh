@@ -11,15 +11,8 @@ set -euo pipefail
 orbalin=$1 drag=$2 watch=$3 scene=$4
 
 work=$(mktemp -d)
-pids=()
-cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=tests/support/session.sh
+. "$(dirname "$0")/../support/session.sh"
 fail() {
     echo "FAIL: $*" >&2
     if [ -n "${DISPLAY:-}" ]; then
@@ -32,15 +25,7 @@ fail() {
     exit 1
 }
 
-# A display of its own: Xvfb writes the number of the free display it took once it is ready
-# (and the pipe ends if it fails).
-mkfifo "$work/display"
-Xvfb -displayfd 3 -screen 0 1600x1200x24 +extension GLX +render -noreset -nolisten tcp \
-    3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 120 number <"$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$number
-unset WAYLAND_DISPLAY
+start_xvfb 1600x1200x24
 export QT_QPA_PLATFORM=xcb
 
 # Watches a property of the root window, calling PREDICATE with each of its values (the first

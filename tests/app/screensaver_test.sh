@@ -16,15 +16,8 @@ orbalin=$1 host_window=$2 xml=$3
 # Under the build folder, where the daemon's user can read it (not under a private /tmp).
 work=$(mktemp -d "$PWD/screensaver-test.XXXXXX")
 chmod 755 "$work"
-pids=()
-cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
-    done
-    [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=tests/support/session.sh
+. "$(dirname "$0")/../support/session.sh"
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -80,13 +73,8 @@ shows_scene() { shot "$1" "$2" && is_scene "$2"; }
 ended() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
 
 # A display of its own, as in a desktop session; nothing else draws on it.
-Xvfb -displayfd 3 -screen 0 800x600x24 +extension GLX +render -noreset -nolisten tcp \
-    3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-wait_until test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-DISPLAY=:$(head -n1 "$work/display")
-export DISPLAY
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM XSCREENSAVER_WINDOW
+start_xvfb 800x600x24
+unset QT_QPA_PLATFORM XSCREENSAVER_WINDOW
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime
 

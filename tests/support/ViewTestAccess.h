@@ -1,8 +1,12 @@
 #pragma once
 
+#include "view/FrameRenderThread.h"
 #include "view/OrbalinOpenGLView.h"
 
-// What tests and benchmarks reach inside a scene view, kept out of its public interface.
+#include <functional>
+#include <utility>
+
+// What tests and benchmarks reach inside the view classes, kept out of their public interface.
 struct OrbalinOpenGLViewTestAccess {
     static const QTimer& animationTimer(const OrbalinOpenGLView& view) {
         return view.animationTimer;
@@ -10,5 +14,13 @@ struct OrbalinOpenGLViewTestAccess {
     // The budget above which frames are drawn on the render thread, for every view.
     static void setOffThreadBudget(long long budget) {
         OrbalinOpenGLView::setOffThreadBudget(budget);
+    }
+};
+
+struct FrameRenderThreadTestAccess {
+    // Runs on a render thread before each frame it draws, so a test can hold a frame in
+    // flight. Set it while no render thread runs.
+    static void setBeforeFrameHook(std::function<void()> hook) {
+        FrameRenderThread::setBeforeFrameHook(std::move(hook));
     }
 };

@@ -15,7 +15,7 @@ namespace {
 class FrameLatch {
   public:
     FrameLatch() {
-        FrameRenderThread::setBeforeFrameHookForTesting([this] {
+        FrameRenderThreadTestAccess::setBeforeFrameHook([this] {
             std::unique_lock lock(mutex_);
             ++arrived_;
             opened_.wait(lock, [this] { return open_; });
@@ -24,7 +24,7 @@ class FrameLatch {
     ~FrameLatch() {
         open();
         processEventsUntil([] { return FrameRenderThread::liveThreads() == 0; });
-        FrameRenderThread::setBeforeFrameHookForTesting({});
+        FrameRenderThreadTestAccess::setBeforeFrameHook({});
     }
     void open() {
         {
