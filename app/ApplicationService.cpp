@@ -3,7 +3,6 @@
 #include "ApplicationBusInterface.h"
 #include "OrbalinApplication.h"
 #include "framework/DocumentWindow.h"
-#include "framework/WindowRedraw.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -26,9 +25,6 @@ const QString fullScreenKey = QStringLiteral("io.github.orbalin.full-screen");
 // A running instance answers at once. One that has not answered by then is taken for hung, and
 // this launch opens its files itself rather than lose them.
 constexpr int handOverTimeoutMs = 10000;
-// The longest a request waits for full-screen windows to step out of full screen: a compositor
-// that never answers delays it no longer than this.
-constexpr int leaveFullScreenLimitMs = 2000;
 // Started by the bus, the call that started the program arrives at once; should none come,
 // the program does not linger without windows.
 constexpr int activationWaitMs = 10000;
@@ -215,15 +211,9 @@ void ApplicationService::usePlatformData(const QVariantMap& platformData) {
     // Without a token the compositor accepts, what the request shows (a new window, a message)
     // opens behind a window that fills the screen, where nothing tells the user it came: such
     // a window of ours steps out of full screen first.
-    QList<QPointer<QWidget>> leaving;
     for (const Document* document : orbalin_.documentController().documents())
-        if (DocumentWindow* window = document->window(); window && window->isFullScreen()) {
+        if (DocumentWindow* window = document->window(); window && window->isFullScreen())
             window->setWindowState(window->windowState() & ~Qt::WindowFullScreen);
-            leaving.append(window);
-        }
-    // The compositor raises a window as it commits its first picture out of full screen: what
-    // the request opens waits for that, or it would end up behind.
-    waitUntilRedrawnAtNewSize(leaving, leaveFullScreenLimitMs);
 }
 
 void ApplicationService::showFullScreenOnRequest(Document* document,
