@@ -22,8 +22,10 @@ struct Failure {
 // like a pointer; reading the value of a failure, or the failure of a value, is a bug.
 template <class T> class [[nodiscard]] Result {
   public:
-    Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
-    Result(Failure failure) : state_(std::in_place_index<1>, std::move(failure)) {}
+    Result(T value)
+        : state_(std::in_place_index<0>, std::move(value)) {}
+    Result(Failure failure)
+        : state_(std::in_place_index<1>, std::move(failure)) {}
 
     bool ok() const { return state_.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -48,7 +50,8 @@ template <class T> class [[nodiscard]] Result {
 template <> class [[nodiscard]] Result<void> {
   public:
     Result() = default;
-    Result(Failure failure) : failure_(std::move(failure)) {}
+    Result(Failure failure)
+        : failure_(std::move(failure)) {}
 
     bool ok() const { return !failure_; }
     explicit operator bool() const { return ok(); }
