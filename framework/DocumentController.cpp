@@ -77,6 +77,7 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
         return open;
     }
     std::unique_ptr<Document> document = factory_();
+    // Cancelled unless the work gets as far as reading.
     Result<void> read = Failure::cancel();
     // The progress belongs to the window the user asked from, if any; a quit cancels the read.
     const bool finished = runInBackground(
@@ -206,7 +207,7 @@ bool DocumentController::saveDocumentToFile(Document* document, const QString& p
         return false;
     }
     const Document::DataEncoder encode = document->dataEncoderOfType(type_.name);
-    // What went wrong in making the data or in writing it.
+    // Making the data, then writing it; cancelled unless the work gets as far as either.
     Result<void> written = Failure::cancel();
     saving_.insert(document);
     const bool finished = runInBackground(
