@@ -6,10 +6,26 @@
 # manager outlives its clients, a display its window manager), then `work` is removed unless
 # KEEP_WORK is set. Scripts define `fail` before calling the starters below.
 pids=()
+# Whether a process runs (not ended, nor ended and waiting to be reaped).
+running() { [ -e "/proc/$1" ] && [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" != Z ]; }
+# Ends a process: asked first, then, if it still runs ten seconds later, killed, and named on
+# standard error so that what hung is known.
+end_process() {
+    local pid=$1 _
+    kill "$pid" 2>/dev/null || return 0
+    for _ in $(seq 100); do
+        running "$pid" || break
+        sleep 0.1
+    done
+    if running "$pid"; then
+        echo "cleanup: $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null) ($pid) ignored SIGTERM" >&2
+        kill -KILL "$pid" 2>/dev/null || true
+    fi
+    wait "$pid" 2>/dev/null || true
+}
 cleanup() {
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
+        end_process "${pids[i]}"
     done
     [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
 }
