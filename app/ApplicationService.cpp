@@ -210,7 +210,8 @@ void ApplicationService::usePlatformData(const QVariantMap& platformData) {
         qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
     // Without a token the compositor accepts, what the request shows (a new window, a message)
     // opens behind a window that fills the screen, where nothing tells the user it came: such
-    // a window of ours steps out of full screen first.
+    // a window of ours steps out of full screen first. The new window, placed apart, then shows
+    // at least in part; the compositor alone decides which of the two ends on top.
     for (const Document* document : orbalin_.documentController().documents())
         if (DocumentWindow* window = document->window(); window && window->isFullScreen())
             window->setWindowState(window->windowState() & ~Qt::WindowFullScreen);
