@@ -1,6 +1,7 @@
 #include "KeyedUnarchiver.h"
 
 #include <cmath>
+#include <limits>
 #include <new>
 #include <stdexcept>
 
@@ -440,6 +441,11 @@ double KeyedUnarchiver::decodeDoubleForKey(const QString& key) {
     const double number = value.toDouble();
     if (!std::isfinite(number)) {
         damaged(frame.where, Rules::badNumber(key), Rules::notFinite(key));
+        return 0.0;
+    }
+    // Positions and colours end up as floats, and a double past a float's range has no float.
+    if (std::abs(number) > std::numeric_limits<float>::max()) {
+        damaged(frame.where, Rules::badNumber(key), Rules::beyondFloat(key));
         return 0.0;
     }
     return number;

@@ -230,3 +230,7 @@ QString SceneArchiveRules::notANumber(plist::Type type, const QString& key) {
 QString SceneArchiveRules::notFinite(const QString& key) {
     return tr("the number under “%1” is not finite").arg(key);
 }
+
+QString SceneArchiveRules::beyondFloat(const QString& key) {
+    return tr("the number under “%1” is too large").arg(key);
+}

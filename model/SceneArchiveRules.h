@@ -71,7 +71,7 @@ class SceneArchiveRules {
         NoValidColour,
         InvalidValue
     };
-    // The problem of a number under `key` that is not one or not finite.
+    // The problem of a number under `key` that is not one, not finite or too large.
     static Problem badNumber(const QString& key);
 
     // The whole file.
@@ -106,6 +106,7 @@ class SceneArchiveRules {
     static QString notAReference(plist::Type type, const QString& key);
     static QString notANumber(plist::Type type, const QString& key);
     static QString notFinite(const QString& key);
+    static QString beyondFloat(const QString& key);
 
   private:
     static QString describe(const Where& where);

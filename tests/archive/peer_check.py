@@ -293,6 +293,9 @@ class WeReadPlistlibFiles(Base):
         case("nan", "The file is damaged: the second point of pair 1 has no valid position (the number "
              "under “glpwcZKey” is not finite).",
              lambda a: a.scene([(good, dict(good, glpwcZKey=float("nan")))]))
+        case("beyond a float", "The file is damaged: the second point of pair 1 has no valid position "
+             "(the number under “glpwcXKey” is too large).",
+             lambda a: a.scene([(good, dict(good, glpwcXKey=1e300))]))
         case("number for a point", "The file is damaged: the first point of pair 1 is missing (an integer "
              "is stored under “glppPoint1Key” where an object reference belongs).",
              lambda a: a.scene([(3, good)]))
