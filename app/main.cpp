@@ -6,13 +6,33 @@
 #include "framework/MemoryRelease.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdio>
 
 namespace {
 
+struct Windows {
+    Q_DECLARE_TR_FUNCTIONS(Windows)
+};
+
+// Qt ends a process whose platform finds no display with an abort and lines of its own: say it
+// in one line first. A platform named in QT_QPA_PLATFORM is left to find its display itself.
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 // The document windows, until the last one closes.
 int runWindows(int argc, char** argv, const CommandLine& command, bool startedByBus) {
+    if (!hasDisplay()) {
+        const QString line =
+            Windows::tr("orbalin: there is no display to show windows on (neither DISPLAY nor "
+                        "WAYLAND_DISPLAY is set); --render draws pictures without one.\n");
+        std::fputs(line.toLocal8Bit().constData(), stderr);
+        return 1;
+    }
     QApplication application(argc, argv);
     OrbalinApplication::configure(application);
     OrbalinApplication orbalin;

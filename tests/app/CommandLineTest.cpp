@@ -95,6 +95,7 @@ TEST_F(CommandLineTest, AnswersWithoutADisplay) {
         {{"-h"}, 0, usage, {}, {}, {}, {}},
         {{"--version"}, 0, "orbalin " ORBALIN_VERSION "\n", {}, {}, {}, {}},
         {{"-v"}, 0, "orbalin " ORBALIN_VERSION "\n", {}, {}, {}, {}},
+        {{"{dir}/scene.orbalin"}, 1, {}, "there is no display to show windows on", {}, {}, {}},
         // Mistakes in the command line: exit status 2, one line and where to read more.
         {{"--bogus"}, 2, {}, "orbalin: unknown option '--bogus'\n", {}, {}, {}},
         {{"-x", "{dir}/scene.orbalin"}, 2, {}, "orbalin: unknown option '-x'\n", {}, {}, {}},
