@@ -1,6 +1,7 @@
 #include "ApplicationBusInterface.h"
 
 #include "ApplicationService.h"
+#include "framework/ErrorBox.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -19,8 +20,13 @@ void ApplicationBusInterface::Activate(const QVariantMap& platform_data) {
 }
 
 void ApplicationBusInterface::Open(const QStringList& uris, const QVariantMap& platform_data) {
-    if (callerIsThisUser())
-        answer(service_.open(uris, platform_data));
+    if (!callerIsThisUser())
+        return;
+    const Result<bool> queued = service_.open(uris, platform_data);
+    if (queued)
+        answer(*queued);
+    else
+        sendErrorReply(QDBusError::InvalidArgs, asSentence(queued.reason()));
 }
 
 void ApplicationBusInterface::ActivateAction(const QString& action_name,

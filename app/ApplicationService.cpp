@@ -50,12 +50,25 @@ QStringList urisOf(const QStringList& files) {
     return uris;
 }
 
-QString pathOf(const QString& uri) {
-    const QUrl url(uri);
-    if (url.isLocalFile())
-        return url.toLocalFile();
-    // A bare path, or a location that is not a local file: the open reports what it can.
-    return url.scheme().isEmpty() ? uri : url.toDisplayString();
+// The local file a request names. The interface passes URIs; the launcher's own hand-over
+// passes absolute paths. Anything else would be looked up against this instance's folder, or
+// taken for a local name, so it is refused.
+Result<QString> pathOf(const QString& uri) {
+    if (uri.startsWith(u'/'))
+        return uri;
+    QUrl url(uri);
+    if (url.scheme() != QLatin1String("file"))
+        return Failure::because(
+            ApplicationService::tr("“%1” is not a file: Orbalin opens file URIs and absolute paths")
+                .arg(uri));
+    if (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))
+        return Failure::because(
+            ApplicationService::tr("“%1” names a file on another computer").arg(uri));
+    url.setHost(QString());
+    const QString path = url.toLocalFile();
+    if (!path.startsWith(u'/'))
+        return Failure::because(ApplicationService::tr("“%1” is no absolute path").arg(uri));
+    return path;
 }
 
 } // namespace
@@ -167,10 +180,14 @@ bool ApplicationService::activate(const QVariantMap& platformData) {
     return queue({{}, platformData});
 }
 
-bool ApplicationService::open(const QStringList& uris, const QVariantMap& platformData) {
+Result<bool> ApplicationService::open(const QStringList& uris, const QVariantMap& platformData) {
     QStringList paths;
-    for (const QString& uri : uris)
-        paths.append(pathOf(uri));
+    for (const QString& uri : uris) {
+        Result<QString> path = pathOf(uri);
+        if (!path)
+            return path.failure();
+        paths.append(*path);
+    }
     // Opening nothing asks for nothing (it makes no new document either).
     return paths.isEmpty() || queue({paths, platformData});
 }

@@ -42,8 +42,9 @@ class ApplicationService : public QObject {
 
     // The requests of the bus interface: queued, and carried out in turn. Each returns false
     // when the request is refused because one burst of requests asks for too many windows.
+    // An open fails, opening nothing, when a URI names no local file by an absolute path.
     bool activate(const QVariantMap& platformData);
-    bool open(const QStringList& uris, const QVariantMap& platformData);
+    Result<bool> open(const QStringList& uris, const QVariantMap& platformData);
     bool activateAction(const QString& name, const QVariantMap& platformData);
     // The desktop entry's actions: "new-document".
     static bool hasAction(const QString& name);

@@ -543,7 +543,7 @@ TEST_F(ApplicationTest, BusRequestsWaitTheirTurnMergeAndAreBoundedPerBurst) {
     // missing files over and over, and new documents.
     int refused = 0;
     for (int i = 0; i < 3000; ++i) {
-        refused += !service.open({missing(i % 100)}, {});
+        refused += !*service.open({missing(i % 100)}, {});
         refused += !service.activate({});
     }
     const int opened = ApplicationRequestQueue::maximumWindowsPerBurst - 1; // and one new document

@@ -208,6 +208,12 @@ class SingleInstance(Base):
         unknown = gdbus(INTERFACE + ".ActivateAction", "format-disk", "[]", "{}")
         self.assertNotEqual(unknown.returncode, 0)
         self.assertIn("InvalidArgs", unknown.stderr)
+        # Only local files, named by file URIs or absolute paths, are opened: nothing else is.
+        for refused in ("http://example.com/x.orbalin", "file://elsewhere/x.orbalin",
+                        "relative.orbalin"):
+            call = gdbus(INTERFACE + ".Open", f"['{refused}']", "{}")
+            self.assertIn("InvalidArgs", call.stderr, refused)
+        self.assertWindows(pid, ["Untitled", "a.orbalin"])
 
     def test_a_burst_of_calls_is_bounded_and_the_instance_lives_on(self):
         first = self.start("a.orbalin")
