@@ -157,9 +157,14 @@ for option in "${passed[@]}"; do
 done
 
 echo "-- the daemon's settings dialog"
-# The dialog reads descriptions only from the daemon's own folder: as root, a private mount shows
-# it a folder holding this one, without touching the system's.
-if [ "$(id -u)" -eq 0 ]; then
+# The dialog reads descriptions only from the daemon's own folder, a path built into it: as root,
+# a private mount shows it a folder holding this one, without touching the system's. A container
+# may allow no mount namespace; then this check alone is skipped.
+if [ "$(id -u)" -ne 0 ]; then
+    echo "   (not root: the dialog's folder cannot be replaced privately; skipped)"
+elif ! unshare -m true 2>/dev/null; then
+    echo "   (no mount namespaces here, as in a container: the dialog's folder cannot be replaced privately; skipped)"
+else
     settings_home=$work/settings-home
     mkdir -p "$settings_home/runtime" "$work/config"
     cp "$xml" "$work/config/orbalin.xml"
@@ -188,8 +193,6 @@ if [ "$(id -u)" -eq 0 ]; then
     while read -r preview; do
         wait_until ended "$preview" || fail "a preview goes on running without its window"
     done <"$work/previews"
-else
-    echo "   (not root: the dialog's folder cannot be replaced privately; skipped)"
 fi
 
 echo "-- drawing into another client's window"
