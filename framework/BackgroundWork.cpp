@@ -37,6 +37,11 @@ void centre(QProgressDialog& dialog, QWidget* parent) {
 
 } // namespace
 
+void setProgressNote(QWidget* parent, const QString& text) {
+    if (auto* dialog = parent->findChild<QProgressDialog*>(QStringLiteral("progressDialog")))
+        dialog->setLabelText(text);
+}
+
 int progressDialogDelay() {
     return dialogDelay;
 }
@@ -68,7 +73,13 @@ bool runInBackground(QWidget* parent, const QString& label, AtQuit atQuit,
     bar->setRange(0, barSteps);
     bar->setValue(0);
     dialog->setBar(bar);
-    dialog->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    // A save leaves its window free, so that a close asked for meanwhile (its keys, its close
+    // button, which a modal dialog would swallow) reaches the window and waits for the save.
+    // A read blocks its window: there is nothing in it yet to close or save.
+    if (!parent)
+        dialog->setWindowModality(Qt::ApplicationModal);
+    else if (atQuit == AtQuit::Cancel)
+        dialog->setWindowModality(Qt::WindowModal);
     // Shown by the timer below only; never by the dialog's own timer or a value change.
     dialog->setMinimumDuration(std::numeric_limits<int>::max());
     dialog->setAutoClose(false);

@@ -245,7 +245,9 @@ bool DocumentController::saveDocumentToFile(Document* document, const QString& p
         // (A save the user cancelled needs no message: the old file is as it was.)
         showError(document->window(), failure, written.reason());
     }
-    if (closeWhenSaved_.erase(document) > 0)
+    // A close asked for during the save is carried out once the scene is safe in its file; a
+    // failed or cancelled save keeps the window, and with it the scene.
+    if (closeWhenSaved_.erase(document) > 0 && written)
         closeDocument(document);
     return written.ok();
 }
@@ -320,6 +322,7 @@ bool DocumentController::eventFilter(QObject* watched, QEvent* event) {
         // scene is neither lost nor written half; the save then closes it.
         if (window && isSaving(window->document())) {
             closeWhenSaved_.insert(window->document());
+            setProgressNote(window, tr("Closing after the save…"));
             event->ignore();
             return true;
         }

@@ -1610,15 +1610,19 @@ TEST_F(ApplicationTest, CommandsDuringASaveWaitForItToEndAndTheFileIsWhole) {
     const struct {
         const char* command; // given while the large scene is being saved
         bool onTheSavedWindow;
-        bool closes; // the saved document's window, once the save has ended
-        bool quits;  // every window
+        bool closes;        // the saved document's window, once the save has ended
+        bool quits;         // every window
+        bool typed = false; // Ctrl+W typed on the window once the progress dialog shows
     } cases[] = {
         {"actionQuit", false, true, true},
         {"actionClose", true, true, false},
-        {"actionSaveAs", true, false, false}, // no dialog: Save As waits its turn
+        {"actionSaveAs", true, false, false}, // no dialog: Save As is dropped
+        {"Ctrl+W", true, true, false, true},
     };
+    const int delay = progressDialogDelay();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
+        setProgressDialogDelay(c.typed ? 0 : delay);
         shell_ = std::make_unique<OrbalinApplication>();
         shell_->start({path("large.orbalin")});
         Document* large = controller().documents().front();
@@ -1639,7 +1643,14 @@ TEST_F(ApplicationTest, CommandsDuringASaveWaitForItToEndAndTheFileIsWhole) {
             // Pressed again, the same save is not started twice.
             secondSave = controller().saveDocumentToFile(large, path("saved.orbalin"));
             savingDuringTheCommand = controller().isSaving(large);
-            action(c.onTheSavedWindow ? large : other, c.command)->trigger();
+            if (!c.typed) {
+                action(c.onTheSavedWindow ? large : other, c.command)->trigger();
+                return;
+            }
+            auto* progress = largeWindow->findChild<QProgressDialog*>("progressDialog");
+            ASSERT_TRUE(QTest::qWaitFor([&] { return progress->isVisible(); }, 60000));
+            press(large, QKeySequence(QKeySequence::Close));
+            EXPECT_EQ(progress->labelText(), "Closing after the save…");
         });
         EXPECT_EQ(runEventLoop(), 0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -1658,6 +1669,7 @@ TEST_F(ApplicationTest, CommandsDuringASaveWaitForItToEndAndTheFileIsWhole) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QFile::remove(path("saved.orbalin"));
     }
+    setProgressDialogDelay(delay);
 }
 
 } // namespace
