@@ -85,6 +85,11 @@ Document* DocumentController::openDocumentWithContentsOfFile(const QString& path
         AtQuit::Cancel, [&](BackgroundTask& task) {
             read = document->readFromFile(path, type_.name, type_.maximumFileSize, &task);
         });
+    if (!read) {
+        // What the read had taken goes back to the system, as a closed window's does.
+        document.reset();
+        giveFreedMemoryBack();
+    }
     if (!finished || read.cancelled())
         return nullptr; // the user cancelled: nothing to show and nothing to tell
     if (!read) {
