@@ -142,7 +142,15 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     }
     if (parser.isSet(help)) {
         command.action = Action::Print;
+        // The usage line names the program, not the path it was started by.
         command.text = parser.helpText();
+        if (!arguments.isEmpty()) {
+            const qsizetype lineEnd = command.text.indexOf(u'\n');
+            const qsizetype at = command.text.lastIndexOf(arguments.constFirst(), lineEnd);
+            if (at >= 0)
+                command.text.replace(at, arguments.constFirst().size(),
+                                     QCoreApplication::applicationName());
+        }
         return command;
     }
     if (parser.isSet(version)) {
