@@ -37,6 +37,11 @@ void RecentFiles::store(QStringList files) {
     if (files == files_)
         return;
     files_ = std::move(files);
-    QSettings().setValue(settingsKey_, files_);
+    // Stored as no entry at all when empty: an empty list has no form of its own in the
+    // settings file, and Qt would write an invalid value in its place.
+    if (files_.isEmpty())
+        QSettings().remove(settingsKey_);
+    else
+        QSettings().setValue(settingsKey_, files_);
     emit changed();
 }

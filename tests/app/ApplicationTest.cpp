@@ -1365,6 +1365,8 @@ TEST_F(ApplicationTest, OpenRecentListsFilesInEveryWindowAndSurvivesARestart) {
 
     fresh->window()->findChild<QAction*>("actionClearRecentFiles")->trigger();
     EXPECT_TRUE(recentNames(controller().documents().back()).isEmpty());
+    QSettings().sync();
+    EXPECT_FALSE(readFile(QSettings().fileName()).contains("Invalid"));
     EXPECT_FALSE(fresh->window()->findChild<QMenu*>("menuOpenRecent")->menuAction()->isEnabled());
 }
 
