@@ -12,7 +12,6 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,28 +94,52 @@ bool isCancelled(const std::atomic<bool>* cancelled) {
     return cancelled && cancelled->load();
 }
 
-// The file the path names: through symbolic links, the file the last one points to is
-// replaced (or made, when it is not there yet) and the links stay as they are.
-std::optional<QString> resolvedTarget(const QString& path) {
+// Why the link at `link` is not followed, or nothing. In a sticky folder that others may
+// write in, such as /tmp, anyone may plant a link; as the kernel does (fs.protected_symlinks),
+// such a link is followed only when it belongs to the writer or to the folder's owner, or a
+// stranger could make the writer replace a file of their choice. Checked here whatever that
+// setting says, since the links are read by hand.
+QString unfollowedLink(const QString& link, const struct stat& info) {
+    struct stat folder {};
+    if (::stat(QFile::encodeName(QFileInfo(link).absolutePath()).constData(), &folder) != 0)
+        return QString();
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    if (!shared || info.st_uid == ::geteuid() || info.st_uid == folder.st_uid)
+        return QString();
+    return SafeFileWriter::tr(
+               "“%1” is a link that another user made in a shared folder: it is not followed")
+        .arg(shownName(link));
+}
+
+// Where the path leads: through symbolic links, the file the last one points to is replaced
+// (or made, when it is not there yet) and the links stay as they are.
+struct Resolved {
+    QString target;  // empty when the links could not be read (errno says why) or were refused
+    QString refusal; // why a link is not followed
+};
+
+Resolved resolvedTarget(const QString& path) {
     QString current = QFileInfo(path).absoluteFilePath();
     for (int hop = 0; hop < 40; ++hop) {
         const QByteArray encoded = QFile::encodeName(current);
         struct stat info {};
         if (::lstat(encoded.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return current;
+            return {current, QString()};
+        if (QString refusal = unfollowedLink(current, info); !refusal.isEmpty())
+            return {QString(), refusal};
         char buffer[PATH_MAX];
         const ssize_t length = ::readlink(encoded.constData(), buffer, sizeof buffer);
         if (length < 0 || length == sizeof buffer) {
             if (length >= 0)
                 errno = ENAMETOOLONG;
-            return std::nullopt;
+            return {};
         }
         const QString target = QFile::decodeName(QByteArray(buffer, length));
         current =
             target.startsWith(u'/') ? target : QFileInfo(current).absolutePath() + u'/' + target;
     }
     errno = ELOOP;
-    return std::nullopt;
+    return {};
 }
 
 // What stands at `name` in the folder now, when it is not an ordinary file: a link or anything
@@ -133,22 +156,29 @@ QString notAFileIn(int folder, const QByteArray& name, const QString& shown) {
 } // namespace
 
 QString notAFileReason(const QString& path) {
+    const Resolved resolved = resolvedTarget(path);
+    if (!resolved.refusal.isEmpty())
+        return resolved.refusal;
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (resolved.target.isEmpty() ||
+        ::stat(QFile::encodeName(resolved.target).constData(), &info) != 0)
         return QString();
     return notAFile(shownName(path), info.st_mode);
 }
 
 Result<void> writeFileSafely(const QString& path, QByteArrayView data,
                              const std::atomic<bool>* cancelled) {
-    // A device, pipe, socket or folder is never replaced, wherever its links lead.
+    // A device, pipe, socket or folder is never replaced, wherever its links lead, nor is
+    // anything a stranger's link leads to.
     const QString shown = shownName(path);
     if (QString refusal = notAFileReason(path); !refusal.isEmpty())
         return Failure::because(refusal);
-    const std::optional<QString> resolved = resolvedTarget(path);
-    if (!resolved)
+    const Resolved resolved = resolvedTarget(path);
+    if (!resolved.refusal.isEmpty())
+        return Failure::because(resolved.refusal);
+    if (resolved.target.isEmpty())
         return failure(errno);
-    const QFileInfo target(*resolved);
+    const QFileInfo target(resolved.target);
     const QByteArray name = QFile::encodeName(target.fileName());
     if (name.isEmpty())
         return failure(EISDIR);

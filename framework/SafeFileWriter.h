@@ -13,7 +13,8 @@
 // renamed over the target; the folder is synced last. A failed write leaves no temporary
 // file. An existing file keeps its permissions, its group where the writer may give it that
 // group, and its owner where the writer may (as root); a symbolic link stays a link to the
-// file it names, and a file that may not be written is refused.
+// file it names, and a file that may not be written is refused. A link in a shared sticky
+// folder (such as /tmp) is followed only when it is the writer's or the folder owner's.
 //
 // Only ordinary files are ever replaced: a device, named pipe, socket or folder at the name
 // (or at the end of its links) is refused before anything is written, and stays as it was.
@@ -28,6 +29,6 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
                              const std::atomic<bool>* cancelled = nullptr);
 
 // Why writeFileSafely() would refuse the name before writing anything because what stands
-// there is not an ordinary file ("“null” is a device, not a file: …"); empty when the name is
-// free or names a file (through its links).
+// there is not an ordinary file ("“null” is a device, not a file: …") or a link it does not
+// follow; empty when the name is free or names a file (through its links).
 QString notAFileReason(const QString& path);

@@ -179,18 +179,23 @@ TEST(SafeFileWriter, WhatIsNotAnOrdinaryFileIsRefusedAndStaysAsItWas) {
     }
 }
 
-// Writes `data` over `path` in a child process that runs as `uid`, with `gid` as its group and
-// `groups` as its supplementary groups; true when the child's write succeeded.
-bool writeAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups, const QString& path) {
+// Runs `act` in a child process that runs as `uid`, with `gid` as its group and `groups` as its
+// supplementary groups; true when it succeeded there.
+bool doneAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups,
+            const std::function<bool()>& act) {
     const pid_t child = ::fork();
     if (child == 0) {
         const bool dropped = ::setgroups(groups.size(), groups.data()) == 0 && ::setgid(gid) == 0 &&
                              ::setuid(uid) == 0;
-        ::_exit(dropped && writeFileSafely(path, "saved by another").ok() ? 0 : 1);
+        ::_exit(dropped && act() ? 0 : 1);
     }
     int status = 0;
     return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
            WEXITSTATUS(status) == 0;
+}
+
+bool writeAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups, const QString& path) {
+    return doneAs(uid, gid, groups, [&] { return writeFileSafely(path, "saved by another").ok(); });
 }
 
 TEST(SafeFileWriter, AReplacedFileKeepsItsGroupAndItsOwnerWhereTheWriterMaySetThem) {
@@ -242,6 +247,55 @@ TEST(SafeFileWriter, AReplacedFileKeepsItsGroupAndItsOwnerWhereTheWriterMaySetTh
         EXPECT_EQ(info.st_gid, c.expectedGroup);
         EXPECT_EQ(info.st_mode & 07777, c.asRoot || !c.saversGroups.empty() ? 0660u : 0666u)
             << "the mode stays";
+    }
+}
+
+TEST(SafeFileWriter, ALinkInASharedFolderIsFollowedOnlyWhenTheWriterOrTheFolderOwnerMadeIt) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "links of other users need root to set up";
+    constexpr uid_t stranger = 41005;
+    constexpr uid_t folderOwner = 41006;
+    struct Case {
+        const char* what;
+        mode_t folderMode;
+        uid_t folderOwner;
+        uid_t linkOwner; // the writer is root
+        bool followed;
+    };
+    const Case cases[] = {
+        {"a stranger's link in a sticky folder all may write in", 01777, 0, stranger, false},
+        {"the writer's own link there", 01777, folderOwner, 0, true},
+        {"the folder owner's link there", 01777, folderOwner, folderOwner, true},
+        {"a stranger's link in a folder that is not sticky", 0777, 0, stranger, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir home; // private, 0700
+        QTemporaryDir shared;
+        ASSERT_TRUE(home.isValid() && shared.isValid());
+        const QString target = home.filePath("important.txt");
+        {
+            QFile important(target);
+            ASSERT_TRUE(important.open(QIODevice::WriteOnly));
+            important.write("important");
+        }
+        const QByteArray folder = QFile::encodeName(shared.path());
+        ASSERT_EQ(::chown(folder.constData(), c.folderOwner, c.folderOwner), 0);
+        ASSERT_EQ(::chmod(folder.constData(), c.folderMode), 0);
+        const QString link = shared.filePath("thumb.png");
+        ASSERT_TRUE(
+            doneAs(c.linkOwner, c.linkOwner, {}, [&] { return QFile::link(target, link); }));
+
+        const QString refusal =
+            c.followed ? QString()
+                       : "“thumb.png” is a link that another user made in a shared folder: it is "
+                         "not followed";
+        EXPECT_EQ(notAFileReason(link), refusal);
+        const Result<void> result = writeFileSafely(link, "picture");
+        EXPECT_EQ(result.ok(), c.followed);
+        EXPECT_EQ(result ? QString() : result.reason(), refusal);
+        EXPECT_EQ(contentOf(target), c.followed ? "picture" : "important");
+        EXPECT_TRUE(S_ISLNK(modeOf(link)));
     }
 }
 
