@@ -13,10 +13,12 @@ DocumentController::DocumentType OrbalinDocument::sceneFileType() {
     return {QStringLiteral("Orbalin Scene"), QStringLiteral("orbalin"), maximumSceneFileSize};
 }
 
-Result<std::unique_ptr<OrbalinDocument>> OrbalinDocument::readSceneFile(const QString& path) {
+Result<std::unique_ptr<OrbalinDocument>> OrbalinDocument::readSceneFile(const QString& path,
+                                                                        BackgroundTask* task) {
     const DocumentController::DocumentType type = sceneFileType();
     auto document = std::make_unique<OrbalinDocument>();
-    if (const Result<void> read = document->readFromFile(path, type.name, type.maximumFileSize);
+    if (const Result<void> read =
+            document->readFromFile(path, type.name, type.maximumFileSize, task);
         !read)
         return read.failure();
     return document;

@@ -22,8 +22,10 @@ class OrbalinDocument : public Document, public SceneDocument {
 
     // The scene file: its type's name, its extension and the largest file that is read.
     static DocumentController::DocumentType sceneFileType();
-    // Reads a scene file as a window's Open does, for a program that shows no document window.
-    static Result<std::unique_ptr<OrbalinDocument>> readSceneFile(const QString& path);
+    // Reads a scene file as a window's Open does, for a program that shows no document window;
+    // stops, failing as cancelled, once `task` is cancelled.
+    static Result<std::unique_ptr<OrbalinDocument>> readSceneFile(const QString& path,
+                                                                  BackgroundTask* task = nullptr);
 
     QString windowNibName() const override { return QStringLiteral("OrbalinDocument"); }
     // Loads the "OrbalinDocument" window description and wires its view to this document.

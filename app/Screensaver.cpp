@@ -3,6 +3,7 @@
 #include "AppController.h"
 #include "OrbalinApplication.h"
 #include "OrbalinDocument.h"
+#include "ScreensaverCaption.h"
 #include "ScreensaverFrameRate.h"
 #include "ScreensaverSignals.h"
 #include "ScreensaverWindow.h"
@@ -22,10 +23,17 @@ namespace {
 
 // The tick of the view's own timer.
 constexpr int viewTickMicroseconds = 16'000;
+// How long a notice stays over the scene.
+constexpr auto noticeShown = std::chrono::seconds(8);
 
-int fail(const QString& line) {
+// One line on standard error: the daemon's log.
+void say(const QString& line) {
     const QString message = QStringLiteral("orbalin: %1\n").arg(line);
     std::fputs(message.toLocal8Bit().constData(), stderr);
+}
+
+int fail(const QString& line) {
+    say(line);
     return 1;
 }
 
@@ -66,7 +74,8 @@ void scaleCameraSteps(OrbitCamera& camera, double factor) {
     camera.dup *= factor;
 }
 
-Screensaver::Screensaver(QWindow* host, const ScreensaverRequest& request, SceneDocument* document)
+Screensaver::Screensaver(QWindow* host, const ScreensaverRequest& request, SceneDocument* document,
+                         const QString& notice)
     : host_(host)
     , request_(request)
     , document_(document) {
@@ -82,12 +91,17 @@ Screensaver::Screensaver(QWindow* host, const ScreensaverRequest& request, Scene
     }
     if (request.showFrameRate)
         frameRate_ = std::make_unique<ScreensaverFrameRate>(host);
+    if (!notice.isEmpty()) {
+        notice_ = std::make_unique<ScreensaverCaption>(host, ScreensaverCaption::Corner::TopLeft);
+        notice_->setText(notice);
+    }
 }
 
 Screensaver::~Screensaver() {
     // The view goes first, and its context with it, while the host is still there.
     view_.reset();
     frameRate_.reset();
+    notice_.reset();
 }
 
 void Screensaver::fit(const QSize& size) {
@@ -96,6 +110,8 @@ void Screensaver::fit(const QSize& size) {
         view_->setGeometry(QRect(QPoint(0, 0), size));
     if (frameRate_)
         frameRate_->place(size);
+    if (notice_)
+        notice_->place(size);
 }
 
 void Screensaver::newScene() {
@@ -116,6 +132,14 @@ void Screensaver::newScene() {
         frameRate_->place(size_);
         frameRate_->show();
     }
+    if (notice_) {
+        notice_->place(size_);
+        if (!notice_->isVisible()) {
+            notice_->show();
+            // Shown once, over the first scene, for a while.
+            QTimer::singleShot(noticeShown, this, [this] { notice_.reset(); });
+        }
+    }
     // The old view goes once the new one covers it.
     view_ = std::move(view);
     if (ownTick)
@@ -125,11 +149,16 @@ void Screensaver::newScene() {
 }
 
 int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
-    if (const QString missing = missingDisplay(); !missing.isEmpty())
-        return fail(missing);
+    // The daemon may end the saver at any moment, even this early: a signal held since the
+    // program started comes now.
     if (!ScreensaverSignals::install())
         return fail(Screensaver::tr("cannot catch SIGTERM: %1")
                         .arg(QString::fromLocal8Bit(strerror(errno))));
+    ScreensaverSignals::release();
+    if (ScreensaverSignals::received())
+        return 0;
+    if (const QString missing = missingDisplay(); !missing.isEmpty())
+        return fail(missing);
     qputenv("QT_QPA_PLATFORM", "xcb");
     // Without a session bus, the platform's accessibility bridge would have one started for the
     // display, and it would outlive the saver: the saver needs no bus.
@@ -141,16 +170,27 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
         return fail(Screensaver::tr("a screen saver draws on X11 only."));
 
     // Seeded from the clock as when the windows' shell starts; a scene file is read as a
-    // window's Open reads it.
+    // window's Open reads it. One that cannot be read leaves the random scenes: a saver that
+    // ended for it would only be started again, to a black screen.
     AppController().awakeFromNib();
     std::unique_ptr<OrbalinDocument> file;
+    QString notice;
     if (!request.scene.isEmpty()) {
+        // Lives as long as the handler may reach it.
+        static BackgroundTask reading;
+        ScreensaverSignals::setCancellable(&reading);
         Result<std::unique_ptr<OrbalinDocument>> read =
-            OrbalinDocument::readSceneFile(request.scene);
-        if (!read)
-            return fail(DocumentController::openFailure(request.scene) + u' ' +
-                        asSentence(read.reason()));
-        file = std::move(*read);
+            OrbalinDocument::readSceneFile(request.scene, &reading);
+        if (read.cancelled())
+            return 0;
+        if (read) {
+            file = std::move(*read);
+        } else {
+            notice = DocumentController::openFailure(request.scene) + u' ' +
+                     asSentence(read.reason()) + u' ' +
+                     Screensaver::tr("Random scenes are shown instead.");
+            say(notice);
+        }
     }
 
     std::uint32_t windowId = request.windowId;
@@ -178,7 +218,7 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
         host->resize(640, 480);
     }
 
-    Screensaver saver(host.get(), request, file.get());
+    Screensaver saver(host.get(), request, file.get(), notice);
     if (foreign) {
         const auto fitForeign = [&saver, ratio = host->devicePixelRatio()](QSize size) {
             saver.fit((QSizeF(size) / ratio).toSize());
@@ -205,6 +245,7 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     ScreensaverSignals termination;
     QObject::connect(&termination, &ScreensaverSignals::terminationRequested, &application,
                      &QCoreApplication::quit);
-    application.exec();
+    if (!ScreensaverSignals::received())
+        application.exec();
     return 0;
 }

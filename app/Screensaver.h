@@ -11,6 +11,7 @@
 class OrbalinOpenGLView;
 class QWindow;
 class SceneDocument;
+class ScreensaverCaption;
 class ScreensaverFrameRate;
 struct OrbitCamera;
 
@@ -22,8 +23,9 @@ class Screensaver : public QObject {
 
   public:
     // `document` holds the scene to show, or is null for random scenes. Neither is owned; both
-    // outlive the saver.
-    Screensaver(QWindow* host, const ScreensaverRequest& request, SceneDocument* document);
+    // outlive the saver. A `notice` is shown in a corner for the first few seconds.
+    Screensaver(QWindow* host, const ScreensaverRequest& request, SceneDocument* document,
+                const QString& notice = {});
     ~Screensaver() override;
 
     // Follows the host's size, in its logical pixels.
@@ -41,6 +43,7 @@ class Screensaver : public QObject {
     QSize size_;
     std::unique_ptr<OrbalinOpenGLView> view_;
     std::unique_ptr<ScreensaverFrameRate> frameRate_;
+    std::unique_ptr<ScreensaverCaption> notice_;
     QTimer tickTimer_;
     QTimer sceneTimer_;
 };

@@ -3,6 +3,7 @@
 #include "OrbalinApplication.h"
 #include "RenderCommand.h"
 #include "Screensaver.h"
+#include "ScreensaverSignals.h"
 #include "framework/MemoryRelease.h"
 
 #include <QApplication>
@@ -58,12 +59,17 @@ int runWindows(int argc, char** argv, const CommandLine& command, bool startedBy
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before any thread starts, so that every thread takes it on: the screen saver must end
+    // cleanly whenever a signal comes.
+    ScreensaverSignals::hold();
     // Before any thread starts: a closed document's memory can then go back to the system.
     returnFreedMemoryPromptly();
     // Started by the session bus: the call that started the program says what to open.
     const bool startedByBus = ApplicationService::takeActivationFlag(argc, argv);
     // Read before anything needs a display: help, version, mistakes and pictures never do.
     const CommandLine command = CommandLine::read(argc, argv);
+    if (command.action != CommandLine::Action::Screensaver)
+        ScreensaverSignals::release();
     switch (command.action) {
     case CommandLine::Action::Print:
         std::fputs(command.text.toLocal8Bit().constData(), stdout);

@@ -5,8 +5,8 @@
 # - its XML description, as the daemon's settings dialog reads it, with every value its
 #   controls can pass accepted by the program;
 # - drawn into a window made by another X client: it fills the window and follows its size,
-#   and SIGTERM or SIGINT in the middle of its frames ends it with status 0, leaving nothing in
-#   the window;
+#   and SIGTERM or SIGINT at any moment (drawing, reading a scene file, starting) ends it with
+#   status 0, leaving nothing in the window; a scene file it cannot read leaves random scenes;
 # - the real daemon, run by an unprivileged user (the daemon runs no program as root), blanks
 #   the screen with a moving scene and ends Orbalin when told to deactivate.
 #   screensaver_test.sh ORBALIN HOST_WINDOW XML_DESCRIPTION
@@ -88,7 +88,6 @@ cases=(
     "DISPLAY=:65000                      |--root                              |1  |cannot connect to the X11 display"
     "-                                   |--window-id 0x7fffff0               |1  |there is no X11 window 0x7fffff0"
     "XSCREENSAVER_WINDOW=nowindow        |--root                              |1  |XSCREENSAVER_WINDOW holds “nowindow”"
-    "-                                   |--root --scene $work/missing.orbalin|1  |“missing.orbalin” could not be opened"
     "-                                   |-window-id 12ab                     |2  |--window-id takes an X11 window id"
     "-                                   |-delay -5                           |2  |--delay takes microseconds"
     "-                                   |--speed 0                           |2  |--speed takes a factor"
@@ -226,30 +225,63 @@ wait "$orbalin_pid" && status=0 || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status after SIGTERM"
 [ "$(inner_count)" = 0 ] || fail "the scene's window stayed in the host"
 
-echo "-- ended in the middle of its frames"
-# Ticking every millisecond, it asks for frame after frame: the signal comes while it draws.
-# signal  options                       windows in the host
+echo "-- ended at any moment"
+# A scene file it cannot read leaves random scenes, with a notice in a corner (a second window)
+# and one line in the log. Ticking every millisecond, it asks for frame after frame: the signal
+# comes while it draws; or while it reads a large scene; or as it starts, once it is past loading
+# its libraries (SIGTERM: a shell starts a background job with SIGINT ignored).
+printf 'bplist00 damaged' >"$work/damaged.orbalin"
+python3 -c "import sys; sys.path.insert(0, sys.argv[1]); import archive_hostile as a
+open(sys.argv[2], 'wb').write(a.one_pair(600000))" \
+    "$(dirname "$0")/../../bench" "$work/large.orbalin"
+# signal  when     options                              windows in the host
 cases=(
-    "TERM    --delay 1000                   1"
-    "INT     --delay 1000                   1"
-    "TERM    --delay 1000 --fps             2"
-    "INT     --delay 1000 --speed 5 --fps   2"
-    "TERM    --speed 0.2                    1"
+    "TERM    drawing  --delay 1000                          1"
+    "INT     drawing  --delay 1000                          1"
+    "TERM    drawing  --delay 1000 --fps                    2"
+    "INT     drawing  --delay 1000 --speed 5 --fps          2"
+    "TERM    drawing  --speed 0.2                           1"
+    "TERM    drawing  --scene $work/damaged.orbalin --fps   3"
+    "TERM    reading  --scene $work/large.orbalin           -"
+    "TERM    starting --scene $work/large.orbalin           -"
 )
+# The program has taken SIGTERM in hand (held or caught): it is past loading its libraries.
+takes_sigterm() {
+    local held caught
+    held=$(sed -n 's/^SigBlk:\t//p' "/proc/$1/status") caught=$(sed -n 's/^SigCgt:\t//p' "/proc/$1/status")
+    (((0x$held | 0x$caught) & 0x4000))
+}
+# The saver has read as many bytes as the file holds: it is decoding them, or has just done so.
+has_read() { [ "$(sed -n 's/^rchar: //p' "/proc/$1/io" 2>/dev/null || echo 0)" -ge "$2" ]; }
 for case in "${cases[@]}"; do
     read -r -a words <<<"$case"
-    signal=${words[0]} windows=${words[-1]} options=("${words[@]:1:${#words[@]}-2}")
+    signal=${words[0]} when=${words[1]} windows=${words[-1]} options=("${words[@]:2:${#words[@]}-3}")
     "$orbalin" --window-id "$host" "${options[@]}" >"$work/orbalin.log" 2>&1 &
     orbalin_pid=$!
     pids+=("$orbalin_pid")
-    wait_until shows_scene "$host" "$work/host.ppm" || fail "no scene in the window"
-    [ "$(inner_count)" = "$windows" ] || fail "$(inner_count) windows in the host, expected $windows"
+    case $when in
+    drawing)
+        wait_until shows_scene "$host" "$work/host.ppm" || fail "no scene in the window"
+        [ "$(inner_count)" = "$windows" ] ||
+            fail "$(inner_count) windows in the host, expected $windows"
+        ;;
+    reading)
+        wait_until has_read "$orbalin_pid" "$(stat -c %s "$work/large.orbalin")" ||
+            fail "the scene is never read"
+        ;;
+    starting) wait_until takes_sigterm "$orbalin_pid" || fail "SIGTERM is never taken in hand" ;;
+    esac
     sent=$(now_ms)
     kill "-$signal" "$orbalin_pid"
     wait "$orbalin_pid" && status=0 || status=$?
-    echo "   SIG$signal ${options[*]}: status $status after $(($(now_ms) - sent)) ms"
+    echo "   SIG$signal $when ${options[*]}: status $status after $(($(now_ms) - sent)) ms"
     [ "$status" -eq 0 ] || fail "exit status $status after SIG$signal: $(cat "$work/orbalin.log")"
     [ "$(inner_count)" = 0 ] || fail "the scene's window stayed in the host"
+    said=0
+    [[ ${options[*]} == *damaged* ]] && said=1
+    # shellcheck disable=SC1111 # the quotes the program prints
+    [ "$(grep -c "“damaged.orbalin” could not be opened" "$work/orbalin.log")" = "$said" ] ||
+        fail "the damaged file named $said times in the log: $(cat "$work/orbalin.log")"
 done
 
 echo "-- the screen-saver daemon"
