@@ -37,9 +37,13 @@ DocumentCommands OrbalinDocument::loadWindowDescription(DocumentWindow* window) 
     orbalinOpenGLView_ = description.orbalinOpenGLView->view();
     orbalinOpenGLView_->setOrbalinDocument(this);
     sceneActions_ = {.pauseAnimation = description.actionPauseAnimation,
+                     .zoomIn = description.actionZoomIn,
+                     .zoomOut = description.actionZoomOut,
                      .resetView = description.actionResetView,
                      .exportImage = description.actionExportImage,
-                     .copy = description.actionCopy};
+                     .copy = description.actionCopy,
+                     .keyboardShortcuts = description.actionKeyboardShortcuts,
+                     .fullScreen = description.actionFullScreen};
     return {.newDocument = description.actionNew,
             .open = description.actionOpen,
             .openRecent = description.menuOpenRecent,

@@ -1,5 +1,7 @@
 #include "SceneCommands.h"
 
+#include "KeyboardShortcuts.h"
+
 #include "framework/DialogFolders.h"
 #include "framework/Document.h"
 #include "framework/DocumentCommands.h"
@@ -12,18 +14,43 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 
 SceneCommands::SceneCommands(DocumentWindow* window, OrbalinOpenGLView* view,
                              const Actions& actions)
     : QObject(window)
     , window_(window)
     , view_(view)
-    , pause_(actions.pauseAnimation) {
-    if (prepareCommand(pause_, "Pause Animation", {QKeySequence(Qt::Key_Space)}))
-        connect(pause_, &QAction::triggered, this, &SceneCommands::togglePause);
+    , actions_(actions) {
+    if (prepareCommand(actions.pauseAnimation, "Pause Animation", {QKeySequence(Qt::Key_Space)}))
+        connect(actions.pauseAnimation, &QAction::triggered, this, &SceneCommands::togglePause);
+    // The desktop's zoom keys, and Ctrl+= for keyboards where + needs Shift.
+    QList<QKeySequence> zoomInKeys = QKeySequence::keyBindings(QKeySequence::ZoomIn);
+    if (!zoomInKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Equal)))
+        zoomInKeys.append(QKeySequence(Qt::CTRL | Qt::Key_Equal));
+    if (prepareCommand(actions.zoomIn, "Zoom In", zoomInKeys))
+        connect(actions.zoomIn, &QAction::triggered, this, [this] {
+            if (view_)
+                view_->zoomIn();
+        });
+    if (prepareCommand(actions.zoomOut, "Zoom Out",
+                       QKeySequence::keyBindings(QKeySequence::ZoomOut)))
+        connect(actions.zoomOut, &QAction::triggered, this, [this] {
+            if (view_)
+                view_->zoomOut();
+        });
     if (prepareCommand(actions.resetView, "Reset View",
-                       {QKeySequence(Qt::Key_Home), QKeySequence(Qt::Key_R)}))
+                       {QKeySequence(Qt::Key_Home), QKeySequence(Qt::Key_R),
+                        QKeySequence(Qt::CTRL | Qt::Key_0)}))
         connect(actions.resetView, &QAction::triggered, this, &SceneCommands::resetView);
+    // Ctrl+? as on GNOME; F1, since there is no other help.
+    if (prepareCommand(actions.keyboardShortcuts, "Keyboard Shortcuts",
+                       {QKeySequence(Qt::CTRL | Qt::Key_Question), QKeySequence(Qt::Key_F1)}))
+        connect(actions.keyboardShortcuts, &QAction::triggered, this,
+                [this] { showKeyboardShortcuts(window_); });
+    if (view_)
+        connect(view_, &OrbalinOpenGLView::contextMenuRequested, this,
+                &SceneCommands::showContextMenu);
     if (prepareCommand(actions.exportImage, "Export Image", {}))
         connect(actions.exportImage, &QAction::triggered, this, &SceneCommands::exportImage);
     if (prepareCommand(actions.copy, "Copy", QKeySequence::keyBindings(QKeySequence::Copy)))
@@ -34,8 +61,9 @@ void SceneCommands::togglePause() {
     if (!view_)
         return;
     view_->setPaused(!view_->isPaused());
-    if (pause_)
-        pause_->setText(view_->isPaused() ? tr("&Resume Animation") : tr("&Pause Animation"));
+    if (actions_.pauseAnimation)
+        actions_.pauseAnimation->setText(view_->isPaused() ? tr("&Resume Animation")
+                                                           : tr("&Pause Animation"));
 }
 
 void SceneCommands::resetView() {
@@ -60,4 +88,26 @@ void SceneCommands::copy() {
     const QImage frame = view_->grabFrame();
     if (!frame.isNull())
         QApplication::clipboard()->setImage(frame);
+}
+
+void SceneCommands::showContextMenu(const QPoint& at) {
+    QMenu menu(window_);
+    menu.setObjectName(QStringLiteral("sceneContextMenu"));
+    const auto offer = [&menu](QAction* action) {
+        if (action)
+            menu.addAction(action);
+    };
+    offer(actions_.pauseAnimation);
+    offer(actions_.resetView);
+    if (QAction* fullScreen = actions_.fullScreen) {
+        // Said as what it does now; the window's own command does it.
+        QAction* choice =
+            menu.addAction(window_->isFullScreen() ? tr("Leave &Full Screen") : tr("&Full Screen"));
+        choice->setShortcuts(fullScreen->shortcuts());
+        connect(choice, &QAction::triggered, fullScreen, &QAction::trigger);
+    }
+    menu.addSeparator();
+    offer(actions_.copy);
+    offer(actions_.exportImage);
+    menu.exec(at);
 }

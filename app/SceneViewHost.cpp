@@ -23,6 +23,14 @@ SceneViewHost::SceneViewHost(QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(container);
     view_->installEventFilter(this);
+    // The scene is the window's only content: it has the keyboard whenever its window is
+    // active (opened, or reached by Alt+Tab or its title bar), not only once clicked. The view
+    // is a window surface of its own, which the widgets' focus never reaches by itself.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+        if (focus && focus == window()->windowHandle() && !window()->focusWidget() &&
+            view_->isVisible())
+            view_->requestActivate();
+    });
 
     // On Wayland the view's surface is a subsurface of the window's, and Qt 6.4 gives a
     // window's first expose (the compositor's first configure) to that window alone, not to

@@ -78,6 +78,10 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     OrbitCamera pictureCamera() const { return userView_.pictureCamera(camera_, sceneTime()); }
     // Back to the camera alone, at once: no turn, zoom or pan, the orbit live.
     void resetView();
+    // One step in or out about the window's centre, as a wheel notch or the + and - keys; the
+    // orbit is held as for any other gesture.
+    void zoomIn();
+    void zoomOut();
     // Time that runs while the view is not paused; the orbit's hold and return run on it, so
     // a paused view keeps its picture exactly as the user left it.
     UserView::Time sceneTime() const;
@@ -117,6 +121,11 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     // One frame, with the context current (the first one also runs delayedInit). The buffer
     // swap that shows it follows paintGL().
     void drawRect();
+
+  signals:
+    // A right click at `at` (global), or the Menu key (at the view's centre): whoever hosts the
+    // view offers its commands there.
+    void contextMenuRequested(const QPoint& at);
 
   protected:
     void paintGL() override;

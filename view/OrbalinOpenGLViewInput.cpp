@@ -37,6 +37,16 @@ void OrbalinOpenGLView::endDrag() {
     drag_ = Drag::None;
 }
 
+void OrbalinOpenGLView::zoomIn() {
+    userView_.zoomBy(zoomPerNotch);
+    userMoved();
+}
+
+void OrbalinOpenGLView::zoomOut() {
+    userView_.zoomBy(1.0 / zoomPerNotch);
+    userMoved();
+}
+
 void OrbalinOpenGLView::mousePressEvent(QMouseEvent* event) {
     event->accept();
     // The view is a window of its own inside the document window: a press in it takes the
@@ -46,6 +56,10 @@ void OrbalinOpenGLView::mousePressEvent(QMouseEvent* event) {
         requestActivate();
     if (dragButton_ != Qt::NoButton)
         return; // a second button during a drag changes nothing
+    if (event->button() == Qt::RightButton) {
+        emit contextMenuRequested(event->globalPosition().toPoint());
+        return;
+    }
     if (event->button() != Qt::LeftButton && event->button() != Qt::MiddleButton)
         return;
     dragButton_ = event->button();
@@ -127,14 +141,20 @@ void OrbalinOpenGLView::keyPressEvent(QKeyEvent* event) {
         break;
     case Qt::Key_Plus:
     case Qt::Key_Equal:
-        userView_.zoomBy(zoomPerNotch);
-        break;
+        zoomIn();
+        event->accept();
+        return;
     case Qt::Key_Minus:
-        userView_.zoomBy(1.0 / zoomPerNotch);
-        break;
+        zoomOut();
+        event->accept();
+        return;
     case Qt::Key_Home:
     case Qt::Key_R:
         resetView();
+        event->accept();
+        return;
+    case Qt::Key_Menu:
+        emit contextMenuRequested(mapToGlobal(QPoint(width() / 2, height() / 2)));
         event->accept();
         return;
     default:

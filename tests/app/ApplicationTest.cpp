@@ -30,6 +30,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMenu>
@@ -1234,15 +1235,48 @@ TEST_F(ApplicationTest, SpacePausesAndResumesTheSceneWhereItStopped) {
         << "it carries on from where it stopped";
 }
 
-TEST_F(ApplicationTest, ResetViewInTheViewMenuGivesThePictureBackByHomeOrR) {
+TEST_F(ApplicationTest, TheKeysReachTheSceneAndTheViewMenuZoomsAndResetsIt) {
     shell_->start({});
     Document* document = controller().documents().front();
     ASSERT_TRUE(drawn(scene(document)));
     OrbalinOpenGLView* view = scene(document)->orbalinOpenGLView();
+
+    // Active, and never clicked in, the window gives the scene the keyboard.
+    document->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == view; }, 60000));
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Left);
+    EXPECT_NE(view->userView().yaw(), 0.0);
+
+    // The scene's own menu, from a right click.
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        if (QTest::qWaitFor([] { return QApplication::activePopupWidget(); }, 60000)) {
+            QWidget* menu = QApplication::activePopupWidget();
+            for (const QAction* entry : menu->actions())
+                offered.append(entry->text());
+            menu->close();
+        }
+    });
+    QTest::mouseClick(view, Qt::RightButton, {}, QPoint(view->width() / 2, view->height() / 2));
+    EXPECT_EQ(offered, QStringList({"&Pause Animation", "Reset &View", "&Full Screen", "", "&Copy",
+                                    "&Export Image…"}));
+
     QAction* reset = action(document, "actionResetView");
     ASSERT_NE(reset, nullptr);
     EXPECT_TRUE(document->window()->findChild<QMenu*>("menuView")->actions().contains(reset));
     EXPECT_EQ(reset->shortcut(), QKeySequence(Qt::Key_Home)); // the one the menu shows
+    // key                                     zoom afterwards: in (>1) or out (<1)
+    const std::pair<QKeySequence, bool> zooms[] = {{QKeySequence(Qt::CTRL | Qt::Key_Plus), true},
+                                                   {QKeySequence(Qt::CTRL | Qt::Key_Equal), true},
+                                                   {QKeySequence(Qt::CTRL | Qt::Key_Minus), false}};
+    for (const auto& [key, in] : zooms) {
+        SCOPED_TRACE(key.toString().toStdString());
+        press(document, key);
+        EXPECT_EQ(view->userView().zoom() > 1.0, in);
+        EXPECT_FALSE(view->userView().followsCamera(view->sceneTime())) << "the orbit is held";
+        press(document, QKeySequence(Qt::CTRL | Qt::Key_0));
+        EXPECT_TRUE(view->userView().isIdentity());
+    }
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Home), QKeySequence(Qt::Key_R)}) {
         SCOPED_TRACE(key.toString().toStdString());
         const QPointF centre(view->width() / 2.0, view->height() / 2.0);
