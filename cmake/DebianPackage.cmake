@@ -22,7 +22,7 @@ Scenes are saved as .orbalin files and open again exactly as they were saved.
 
 One Orbalin runs per desktop session, file managers show scene files as
 their pictures, and software centres list the application.]=])
-# The bus service file names the program by the full path it was configured with.
+# The package installs under the prefix the build was configured with (/usr).
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 

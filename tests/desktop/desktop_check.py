@@ -319,6 +319,16 @@ class FullScreenHandOver(Base):
         self.assertFalse(full_screen(first.pid, "a.orbalin", self.env))
 
 
+class InstalledElsewhere(Base):
+    def test_the_bus_starts_the_program_where_it_was_installed(self):
+        installed = os.environ["ORBALIN_INSTALLED"]
+        self.assertEqual(gdbus(INTERFACE + ".Activate", "{}").returncode, 0)
+        pid = wait_for(bus_owner_pid)
+        self.assertIsNotNone(pid)
+        self.assertEqual(os.path.realpath(f"/proc/{pid}/exe"), os.path.realpath(installed))
+        self.assertWindows(pid, ["Untitled"])
+
+
 class NoSessionBus(Base):
     def test_each_launch_runs_on_its_own(self):
         self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + self.path("no-bus-here")

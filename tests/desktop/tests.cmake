@@ -36,6 +36,18 @@ foreach(suite SingleInstance OnlyItsOwnUser FullScreenHandOver NoSessionBus Thum
         ENVIRONMENT "LC_ALL=C.UTF-8;XDG_DATA_DIRS=${desktop_data}:/usr/local/share:/usr/share")
 endforeach()
 
+# Installed under a prefix of its own, as for one user: the bus starts it from there.
+set(elsewhere ${CMAKE_CURRENT_BINARY_DIR}/installed-elsewhere)
+add_test(NAME desktop_install_elsewhere
+    COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${elsewhere})
+add_test(NAME desktop_InstalledElsewhere
+    COMMAND ${DBUS_RUN_SESSION} -- ${desktop_check} InstalledElsewhere)
+set_tests_properties(desktop_install_elsewhere PROPERTIES LABELS gui
+    FIXTURES_SETUP installed_elsewhere)
+set_tests_properties(desktop_InstalledElsewhere PROPERTIES LABELS gui
+    FIXTURES_REQUIRED installed_elsewhere
+    ENVIRONMENT "LC_ALL=C.UTF-8;XDG_DATA_DIRS=${elsewhere}/share;ORBALIN_INSTALLED=${elsewhere}/bin/orbalin")
+
 add_test(NAME desktop_metainfo_valid COMMAND ${APPSTREAMCLI} validate --no-net
     ${PROJECT_SOURCE_DIR}/resources/io.github.orbalin.Orbalin.metainfo.xml)
 add_test(NAME desktop_entry_valid COMMAND ${DESKTOP_FILE_VALIDATE}
