@@ -15,7 +15,9 @@
 #include <QFileInfo>
 #include <QImage>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -33,8 +35,13 @@ int fail(const QString& failure, const QString& reason) {
     return 1;
 }
 
+bool standardOutputClosed = false;
+
 // The picture, whole, onto standard output: nothing else is ever written there.
 Result<void> writeToStandardOutput(const QImage& image, const QByteArray& format) {
+    if (standardOutputClosed)
+        return Failure::because(
+            RenderCommand::tr("standard output is closed; send the picture to a file or a pipe"));
     // Pictures are for programs: a terminal would only show garbage.
     if (::isatty(STDOUT_FILENO))
         return Failure::because(RenderCommand::tr(
@@ -43,6 +50,20 @@ Result<void> writeToStandardOutput(const QImage& image, const QByteArray& format
 }
 
 } // namespace
+
+void fillClosedStandardStreams() {
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(stream, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        standardOutputClosed = standardOutputClosed || stream == STDOUT_FILENO;
+        // The lowest free number: this one, as the ones below it are open.
+        const int null = ::open("/dev/null", stream == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (null >= 0 && null != stream) {
+            ::dup2(null, stream);
+            ::close(null);
+        }
+    }
+}
 
 int renderPicture(int argc, char** argv, const RenderRequest& request) {
     QCoreApplication application(argc, argv);
@@ -65,10 +86,12 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
         advanceCamera(camera);
 
     const bool toStandardOutput = request.output == QStringLiteral("-");
-    const QString quoted =
-        toStandardOutput
-            ? RenderCommand::tr("The picture for standard output")
-            : RenderCommand::tr("The picture “%1”").arg(QFileInfo(request.output).fileName());
+    const QString quoted = toStandardOutput
+                               ? RenderCommand::tr("The picture for standard output")
+                               : RenderCommand::tr("The picture “%1”")
+                                     .arg(QFileInfo(request.output).fileName().isEmpty()
+                                              ? request.output
+                                              : QFileInfo(request.output).fileName());
     const QString notDrawn = RenderCommand::tr("%1 could not be drawn.").arg(quoted);
     const Result<int> largest = largestOffscreenSide();
     if (!largest)

@@ -8,3 +8,8 @@ struct RenderRequest;
 // written, when the scene cannot be read or the picture cannot be drawn or written; 2 when the
 // size asked for is more than the OpenGL driver can draw.
 int renderPicture(int argc, char** argv, const RenderRequest& request);
+
+// First thing in main, before anything opens a file: a standard stream that the caller closed is
+// opened on /dev/null, so that no file the program opens takes its number (a picture for
+// standard output would land in that file). --output - then says that standard output is closed.
+void fillClosedStandardStreams();

@@ -35,6 +35,16 @@ int runWindows(int argc, char** argv, const CommandLine& command, bool startedBy
         return 1;
     }
     QApplication application(argc, argv);
+    // Qt's platforms without OpenGL windows (chosen in QT_QPA_PLATFORM) cannot show a scene.
+    const QString platform = QGuiApplication::platformName();
+    if (QStringList{"offscreen", "minimal", "linuxfb", "vnc"}.contains(platform)) {
+        const QString line =
+            Windows::tr("orbalin: the “%1” platform cannot show OpenGL windows, which scenes are "
+                        "drawn in; --render draws pictures without a display.\n")
+                .arg(platform);
+        std::fputs(line.toLocal8Bit().constData(), stderr);
+        return 1;
+    }
     OrbalinApplication::configure(application);
     OrbalinApplication orbalin;
     // One instance per user session: when one runs already, it takes the files.
@@ -59,6 +69,7 @@ int runWindows(int argc, char** argv, const CommandLine& command, bool startedBy
 } // namespace
 
 int main(int argc, char** argv) {
+    fillClosedStandardStreams();
     // Before any thread starts, so that every thread takes it on: the screen saver must end
     // cleanly whenever a signal comes.
     ScreensaverSignals::hold();

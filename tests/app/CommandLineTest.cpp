@@ -25,6 +25,7 @@
 #include <functional>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -35,10 +36,13 @@ struct ProgramRun {
     QString err;
 };
 
-ProgramRun runWithoutDisplay(const QStringList& arguments) {
+// With `platform`, Qt's platform of that name instead.
+ProgramRun runWithoutDisplay(const QStringList& arguments, const QString& platform = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QLatin1String(name));
+    if (!platform.isEmpty())
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(ORBALIN_PROGRAM), arguments);
@@ -211,6 +215,13 @@ TEST_F(CommandLineTest, AnswersWithoutADisplay) {
          {},
          {},
          {}},
+        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/"},
+         1,
+         {},
+         "The picture “{dir}/” could not be written.",
+         {},
+         {},
+         {}},
     };
     const QStringList before = files();
     for (const Case& c : cases) {
@@ -245,6 +256,16 @@ TEST_F(CommandLineTest, AnswersWithoutADisplay) {
         EXPECT_EQ(files(), expected);
         if (!c.picture.isEmpty())
             QFile::remove(path(c.picture));
+    }
+    // Platforms without OpenGL windows say so in one line.
+    for (const QString platform : {"offscreen", "minimal"}) {
+        const ProgramRun run = runWithoutDisplay({path("scene.orbalin")}, platform);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.endsWith(QStringLiteral("\norbalin: the “%1” platform cannot show "
+                                                    "OpenGL windows, which scenes are drawn in; "
+                                                    "--render draws pictures without a display.\n")
+                                         .arg(platform)))
+            << run.err.toStdString();
     }
 }
 
@@ -314,6 +335,15 @@ TEST_F(CommandLineTest, WritesOnlyOrdinaryFilesOrStandardOutput) {
         EXPECT_EQ(reader.format(), name);
         EXPECT_EQ(reader.read().size(), QSize(64, 48));
     }
+    // Closed, it is said to be; no file opened meanwhile takes the picture in its place.
+    QProcess closed;
+    closed.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
+    closed.start(QStringLiteral(ORBALIN_PROGRAM),
+                 {"--render", path("scene.orbalin"), "--output", "-"});
+    ASSERT_TRUE(closed.waitForFinished(60000));
+    EXPECT_EQ(closed.exitCode(), 1);
+    EXPECT_TRUE(
+        closed.readAllStandardError().contains("could not be written. Standard output is closed"));
 }
 
 TEST_F(CommandLineTest, TheSizeLimitIsTheOneTheHelpStates) {
