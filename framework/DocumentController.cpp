@@ -190,6 +190,9 @@ bool DocumentController::saveDocumentAs(Document* document) {
 }
 
 QString DocumentController::saveFailure(const Document* document, const QString& path) {
+    // Saved again where it is, or saved under another name.
+    if (!document->filePath().isEmpty() && QFileInfo(path) == QFileInfo(document->filePath()))
+        return tr("The document “%1” could not be saved.").arg(document->displayName());
     return tr("The document “%1” could not be saved as “%2”.")
         .arg(document->displayName(), QFileInfo(path).fileName());
 }
@@ -207,8 +210,9 @@ bool DocumentController::saveDocumentToFile(Document* document, const QString& p
         return false;
     const QString failure = saveFailure(document, path);
     // A folder that cannot take the file is told before any work is done on it.
-    if (::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK | X_OK) != 0) {
-        showError(document->window(), failure, systemReason(errno));
+    const QString folder = QFileInfo(path).absolutePath();
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
+        showError(document->window(), failure, folderFailureReason(folder, errno));
         return false;
     }
     const Document::DataEncoder encode = document->dataEncoderOfType(type_.name);

@@ -155,6 +155,11 @@ QString notAFileIn(int folder, const QByteArray& name, const QString& shown) {
 
 } // namespace
 
+QString folderFailureReason(const QString& folder, int error) {
+    return error == ENOENT ? SafeFileWriter::tr("the folder “%1” is not there").arg(folder)
+                           : systemReason(error);
+}
+
 QString notAFileReason(const QString& path) {
     const Resolved resolved = resolvedTarget(path);
     if (!resolved.refusal.isEmpty())
@@ -186,7 +191,7 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
     const FileDescriptor folder(::open(QFile::encodeName(target.absolutePath()).constData(),
                                        O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid())
-        return failure(errno);
+        return Failure::because(folderFailureReason(target.absolutePath(), errno));
 
     // An existing file must be one that may be written, and keeps its permissions and owner.
     if (QString refusal = notAFileIn(folder.get(), name, shown); !refusal.isEmpty())

@@ -32,3 +32,7 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
 // there is not an ordinary file ("“null” is a device, not a file: …") or a link it does not
 // follow; empty when the name is free or names a file (through its links).
 QString notAFileReason(const QString& path);
+
+// Why a file cannot be made in `folder`, which the system refused with `error`: the system's own
+// words, or, when the folder is not there (any more), the folder's name.
+QString folderFailureReason(const QString& folder, int error);
