@@ -42,9 +42,12 @@ int fail(const QString& line) {
 QString missingDisplay() {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (!platform.isEmpty() && !platform.startsWith("xcb"))
-        return Screensaver::tr(
-                   "a screen saver draws on X11 only, not on the “%1” platform; Wayland has no "
-                   "way to hand a screen saver's window to a program.")
+        return (platform.startsWith("wayland")
+                    ? Screensaver::tr("a screen saver draws on X11 only, not on the “%1” "
+                                      "platform; Wayland has no way to hand a screen saver's "
+                                      "window to a program.")
+                    : Screensaver::tr("a screen saver draws on X11 only, not on the “%1” "
+                                      "platform."))
             .arg(QString::fromLocal8Bit(platform));
     const QByteArray display = qgetenv("DISPLAY");
     if (display.isEmpty())

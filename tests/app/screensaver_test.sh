@@ -127,6 +127,7 @@ fields=(
     "string(//number[@id='delay']/@arg)                         |--delay %"
     "string(//number[@id='speed']/@arg)                         |--speed %"
     "string(//boolean[@id='showfps']/@arg-set)                  |--fps"
+    "string(//option[@id='scenenever']/@arg-set)                |--new-scene-every 0"
     "boolean(normalize-space(/screensaver/_description))        |true"
     "boolean(string(/screensaver/@_label))                      |true"
 )
@@ -144,7 +145,7 @@ for id in $(field '//number/@id' | grep -o '"[^"]*"' | tr -d '"'); do
         passed+=("$(field "string(//number[@id='$id']/@arg)" | sed "s/%/$value/")")
     done
 done
-while read -r argument; do passed+=("$argument"); done < <(field '//boolean/@arg-set' |
+while read -r argument; do passed+=("$argument"); done < <(field '//boolean/@arg-set | //option/@arg-set' |
     grep -o '"[^"]*"' | tr -d '"')
 for option in "${passed[@]}"; do
     read -r -a words <<<"$option"
@@ -285,7 +286,17 @@ for case in "${cases[@]}"; do
 done
 
 echo "-- the screen-saver daemon"
-home=$work/home
+# The daemon's user must reach its home and the program. A build in a private home (/root, as in
+# a container) is out of its reach: then both go to a folder of their own in /tmp.
+daemon_orbalin=$orbalin home=$work/home
+if [ "$(id -u)" -eq 0 ] &&
+    ! setpriv --reuid=nobody --regid=nogroup --clear-groups test -x "$orbalin"; then
+    daemon_dir=$(mktemp -d /tmp/screensaver-daemon.XXXXXX)
+    cleanup_also+=("$daemon_dir")
+    chmod 755 "$daemon_dir"
+    cp "$orbalin" "$daemon_dir/orbalin"
+    daemon_orbalin=$daemon_dir/orbalin home=$daemon_dir/home
+fi
 mkdir -p "$home/runtime"
 chmod 700 "$home/runtime"
 cat >"$home/.xscreensaver" <<EOF
@@ -298,7 +309,7 @@ fade:		False
 unfade:		False
 splash:		False
 dpmsEnabled:	False
-programs:	GL: $orbalin --root	\n
+programs:	GL: $daemon_orbalin --root	\n
 EOF
 # The daemon and its programs run as an unprivileged user with a home of their own.
 as_user=(env "HOME=$home" "XDG_RUNTIME_DIR=$home/runtime")

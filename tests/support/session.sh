@@ -23,11 +23,13 @@ end_process() {
     fi
     wait "$pid" 2>/dev/null || true
 }
+# Folders besides $work that go at the end.
+cleanup_also=()
 cleanup() {
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
         end_process "${pids[i]}"
     done
-    [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
+    [ -n "${KEEP_WORK:-}" ] || rm -rf "$work" "${cleanup_also[@]}"
 }
 trap cleanup EXIT
 
