@@ -26,11 +26,10 @@ SceneViewHost::SceneViewHost(QWidget* parent)
     // The scene is the window's only content: it has the keyboard whenever its window is
     // active (opened, or reached by Alt+Tab or its title bar), not only once clicked. The view
     // is a window surface of its own, which the widgets' focus never reaches by itself.
-    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
-        if (focus && focus == window()->windowHandle() && !window()->focusWidget() &&
-            view_->isVisible())
-            view_->requestActivate();
-    });
+    // Asked whenever the window takes the keyboard, and once the view is exposed, in case the
+    // window took it first.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
+            &SceneViewHost::giveTheViewTheKeyboard);
 
     // On Wayland the view's surface is a subsurface of the window's, and Qt 6.4 gives a
     // window's first expose (the compositor's first configure) to that window alone, not to
@@ -52,8 +51,19 @@ bool SceneViewHost::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         break;
+    case QEvent::Expose:
+        if (watched == view_)
+            giveTheViewTheKeyboard();
+        break;
     default:
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void SceneViewHost::giveTheViewTheKeyboard() {
+    const QWindow* focus = QGuiApplication::focusWindow();
+    if (focus && focus == window()->windowHandle() && !window()->focusWidget() &&
+        view_->isExposed())
+        view_->requestActivate();
 }

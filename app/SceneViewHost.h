@@ -24,5 +24,8 @@ class SceneViewHost : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // When the window has the keyboard and no widget in it takes keys, the view gets them.
+    void giveTheViewTheKeyboard();
+
     OrbalinOpenGLView* view_;
 };
