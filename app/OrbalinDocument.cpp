@@ -66,7 +66,11 @@ namespace {
 CodecWork codecWork(BackgroundTask* task) {
     if (!task)
         return CodecWork();
-    return CodecWork(&task->cancelFlag(), [task](double fraction) { task->setProgress(fraction); });
+    return CodecWork(
+        &task->cancelFlag(), [task](double fraction) { task->setProgress(fraction); },
+        [task](std::int64_t done, std::int64_t total) {
+            task->setAmount(BackgroundTask::Unit::Pairs, done, total);
+        });
 }
 
 Result<QByteArray> archived(const PointPairArray& scene, BackgroundTask* task = nullptr) {

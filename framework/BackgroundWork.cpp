@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QLocale>
 #include <QPointer>
 #include <QProgressBar>
 #include <QProgressDialog>
@@ -27,12 +28,36 @@ constexpr int barInterval = 50;
 // still move it.
 void centre(QProgressDialog& dialog, QWidget* parent) {
     dialog.adjustSize();
-    const int title = dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 160;
-    dialog.resize(std::max(dialog.width(), std::min(title, 600)), dialog.height());
+    // Window managers draw titles larger than the dialog's own text, beside their buttons.
+    const int title = dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) * 3 / 2 + 200;
+    dialog.resize(std::max(dialog.width(), std::min(title, 800)), dialog.height());
     if (!parent)
         return;
     const QRect window = parent->window()->frameGeometry();
     dialog.move(window.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+}
+
+// How far the work is, in its own units and the user's locale: "41 MB of 214 MB read".
+QString amountText(const BackgroundTask::Amount& amount) {
+    const QLocale locale;
+    switch (amount.unit) {
+    case BackgroundTask::Unit::Bytes:
+        return BackgroundWork::tr("%1 of %2 read")
+            .arg(locale.formattedDataSize(amount.done, 0, QLocale::DataSizeSIFormat),
+                 locale.formattedDataSize(amount.total, 0, QLocale::DataSizeSIFormat));
+    case BackgroundTask::Unit::Pairs:
+        return BackgroundWork::tr("%1 of %2 pairs")
+            .arg(locale.toString(qint64(amount.done)), locale.toString(qint64(amount.total)));
+    case BackgroundTask::Unit::None:
+        break;
+    }
+    return QString();
+}
+
+// The bar says how far in words, where the work says it; else the share done.
+void showAmount(QProgressBar* bar, const BackgroundTask& task) {
+    const QString amount = amountText(task.amount());
+    bar->setFormat(amount.isEmpty() ? QStringLiteral("%p%") : amount);
 }
 
 } // namespace
@@ -85,20 +110,26 @@ bool runInBackground(QWidget* parent, const QString& label, AtQuit atQuit,
     dialog->setAutoClose(false);
     dialog->setAutoReset(false);
     dialog->reset(); // stops the dialog's own timer
-    QObject::connect(dialog, &QProgressDialog::canceled, dialog, [&task, dialog] {
+    const auto cancel = [&task, dialog] {
         task.cancel();
         dialog->hide();
-    });
+    };
+    QObject::connect(dialog, &QProgressDialog::canceled, dialog, cancel);
+    // Esc, which only rejects a dialog.
+    QObject::connect(dialog, &QDialog::rejected, dialog, cancel);
     QTimer follow;
     follow.setInterval(barInterval);
-    QObject::connect(&follow, &QTimer::timeout, bar,
-                     [&task, bar] { bar->setValue(static_cast<int>(task.progress() * barSteps)); });
+    QObject::connect(&follow, &QTimer::timeout, bar, [&task, bar] {
+        bar->setValue(static_cast<int>(task.progress() * barSteps));
+        showAmount(bar, task);
+    });
     QTimer showLater;
     showLater.setSingleShot(true);
     QObject::connect(&showLater, &QTimer::timeout, dialog, [&task, &follow, bar, dialog, parent] {
         if (task.isCancelled())
             return;
         bar->setValue(static_cast<int>(task.progress() * barSteps));
+        showAmount(bar, task);
         centre(*dialog, parent);
         dialog->show();
         follow.start();

@@ -79,6 +79,7 @@ Result<QByteArray> readRegularFile(const QString& path, qint64 maximumSize, Back
             if (task->isCancelled())
                 return Failure::cancel();
             task->setProgress(double(done) / double(size));
+            task->setAmount(BackgroundTask::Unit::Bytes, done, size);
         }
         const ssize_t count =
             ::read(file.get(), data.data() + done, std::size_t(std::min(chunk, size - done)));

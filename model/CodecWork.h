@@ -12,15 +12,22 @@
 class CodecWork {
   public:
     CodecWork() = default;
-    CodecWork(const std::atomic<bool>* cancelled, std::function<void(double)> progress)
+    CodecWork(const std::atomic<bool>* cancelled, std::function<void(double)> progress,
+              std::function<void(std::int64_t, std::int64_t)> pairs = {})
         : cancelled_(cancelled)
-        , progress_(std::move(progress)) {}
+        , progress_(std::move(progress))
+        , pairs_(std::move(pairs)) {}
 
     bool cancelled() const { return cancelled_ && cancelled_->load(std::memory_order_relaxed); }
     // The share of the job done, from 0 to 1, mapped into the part this stage stands for.
     void report(double fraction) const {
         if (progress_)
             progress_(from_ + (to_ - from_) * fraction);
+    }
+    // The pairs done so far of all there are, in words the user follows.
+    void reportPairs(std::int64_t done, std::int64_t total) const {
+        if (pairs_)
+            pairs_(done, total);
     }
     // Adds the steps of work done to the tally, if one was asked for.
     void countStepsIn(std::uint64_t* tally) { steps_ = tally; }
@@ -39,6 +46,7 @@ class CodecWork {
   private:
     const std::atomic<bool>* cancelled_ = nullptr;
     std::function<void(double)> progress_;
+    std::function<void(std::int64_t, std::int64_t)> pairs_;
     std::uint64_t* steps_ = nullptr;
     double from_ = 0.0;
     double to_ = 1.0;

@@ -172,6 +172,7 @@ void KeyedArchiver::encodeObject(const PointPairs& object, const QString& forKey
                 break;
             }
             work_.report(0.5 * double(elements.size()) / double(object.size()));
+            work_.reportPairs(std::int64_t(elements.size()), std::int64_t(object.size()));
         }
         elements.push_back(encodeSharedObject(pair, QStringLiteral("GLPointPair")));
     }

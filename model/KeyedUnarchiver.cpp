@@ -241,6 +241,7 @@ bool KeyedUnarchiver::run(PointPairs* pairs) {
                 return false;
             }
             work_.report(double(i) / double(elements.count));
+            work_.reportPairs(std::int64_t(i), std::int64_t(elements.count));
         }
         ++steps_;
         const Where where{Where::Kind::Pair, i + 1};

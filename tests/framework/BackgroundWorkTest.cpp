@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -75,43 +76,55 @@ class BackgroundWorkTest : public ::testing::Test {
 
 TEST_F(BackgroundWorkTest, TheDialogMeasuresTheWorkIsCentredOnItsWindowAndCancels) {
     setProgressDialogDelay(0);
-    QWidget window;
-    window.setGeometry(200, 150, 640, 480);
-    window.show();
-    struct Seen {
-        QString title;
-        QString label;
-        QPoint centre;
-        int value = -1;
-        int maximum = -1;
-    } seen;
-    Watcher watcher([&] {
-        QProgressDialog* dialog = visibleProgressDialog();
-        auto* bar = dialog ? dialog->findChild<QProgressBar*>() : nullptr;
-        if (!bar || bar->value() != 400)
-            return false; // not up, or not yet following the work
-        seen = {dialog->windowTitle(), dialog->labelText(), dialog->frameGeometry().center(),
-                bar->value(), bar->maximum()};
-        dialog->findChild<QPushButton*>()->click();
-        return true;
-    });
-    bool sawCancel = false;
-    const bool finished = runInBackground(&window, QString::fromUtf8("Opening “big.orbalin”…"),
-                                          AtQuit::Cancel, [&](BackgroundTask& task) {
-                                              task.setStage(0.2, 0.6);
-                                              task.setProgress(0.5);
-                                              untilCancelled(task);
-                                              sawCancel = true;
-                                          });
-    EXPECT_FALSE(finished);
-    EXPECT_TRUE(sawCancel);
-    EXPECT_TRUE(watcher.done);
-    EXPECT_EQ(seen.title, QString::fromUtf8("Opening “big.orbalin”…"));
-    EXPECT_EQ(seen.label, seen.title);
-    EXPECT_EQ(seen.maximum, 1000);
-    EXPECT_EQ(seen.value, 400) << "a real share: half of the stage from 0.2 to 0.6";
-    EXPECT_LE((seen.centre - window.frameGeometry().center()).manhattanLength(), 4);
-    EXPECT_EQ(visibleProgressDialog(), nullptr);
+    // Its Cancel button, or Esc.
+    for (const bool byEsc : {false, true}) {
+        SCOPED_TRACE(byEsc ? "Esc" : "Cancel");
+        QWidget window;
+        window.setGeometry(200, 150, 640, 480);
+        window.show();
+        struct Seen {
+            QString title;
+            QString label;
+            QString amount;
+            QPoint centre;
+            int value = -1;
+            int maximum = -1;
+        } seen;
+        Watcher watcher([&] {
+            QProgressDialog* dialog = visibleProgressDialog();
+            auto* bar = dialog ? dialog->findChild<QProgressBar*>() : nullptr;
+            if (!bar || bar->value() != 400)
+                return false; // not up, or not yet following the work
+            seen = {dialog->windowTitle(), dialog->labelText(),
+                    bar->text(),           dialog->frameGeometry().center(),
+                    bar->value(),          bar->maximum()};
+            if (byEsc)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else
+                dialog->findChild<QPushButton*>()->click();
+            return true;
+        });
+        bool sawCancel = false;
+        const bool finished = runInBackground(&window, QString::fromUtf8("Opening “big.orbalin”…"),
+                                              AtQuit::Cancel, [&](BackgroundTask& task) {
+                                                  task.setStage(0.2, 0.6);
+                                                  task.setProgress(0.5);
+                                                  task.setAmount(BackgroundTask::Unit::Bytes,
+                                                                 41'000'000, 214'000'000);
+                                                  untilCancelled(task);
+                                                  sawCancel = true;
+                                              });
+        EXPECT_FALSE(finished);
+        EXPECT_TRUE(sawCancel);
+        EXPECT_TRUE(watcher.done);
+        EXPECT_EQ(seen.title, QString::fromUtf8("Opening “big.orbalin”…"));
+        EXPECT_EQ(seen.label, seen.title);
+        EXPECT_EQ(seen.amount, "41 MB of 214 MB read");
+        EXPECT_EQ(seen.maximum, 1000);
+        EXPECT_EQ(seen.value, 400) << "a real share: half of the stage from 0.2 to 0.6";
+        EXPECT_LE((seen.centre - window.frameGeometry().center()).manhattanLength(), 4);
+        EXPECT_EQ(visibleProgressDialog(), nullptr);
+    }
 }
 
 TEST_F(BackgroundWorkTest, TheDialogComesUpOnlyForWorkStillRunningAfterHalfASecond) {

@@ -6,4 +6,4 @@ orbalin_add_test(framework_tests
 # Background work and its progress dialog, through real windows.
 orbalin_add_test(background_work_tests GUI
     SOURCES framework/BackgroundWorkTest.cpp
-    LIBS orbalin_framework)
+    LIBS orbalin_framework Qt6::Test)
