@@ -5,6 +5,7 @@
 #include "KeyedUnarchiver.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -66,10 +67,18 @@ const QString& SceneArchiveRules::nullMarker() {
 }
 
 SceneArchiveRules::Problem SceneArchiveRules::badNumber(const QString& key) {
-    if (key == glpwcXKey || key == glpwcYKey || key == glpwcZKey)
-        return Problem::NoValidPosition;
-    if (key == glpwcRedKey || key == glpwcGreenKey || key == glpwcBlueKey || key == glpwcAlphaKey)
-        return Problem::NoValidColour;
+    const std::array<std::pair<const QString*, Problem>, 7> coordinates = {{
+        {&glpwcXKey, Problem::NoValidX},
+        {&glpwcYKey, Problem::NoValidY},
+        {&glpwcZKey, Problem::NoValidZ},
+        {&glpwcRedKey, Problem::NoValidRed},
+        {&glpwcGreenKey, Problem::NoValidGreen},
+        {&glpwcBlueKey, Problem::NoValidBlue},
+        {&glpwcAlphaKey, Problem::NoValidAlpha},
+    }};
+    for (const auto& [name, problem] : coordinates)
+        if (key == *name)
+            return problem;
     return Problem::InvalidValue;
 }
 
@@ -134,9 +143,9 @@ QString SceneArchiveRules::describe(const Where& where) {
         break;
     }
     if (*where.key == glppPoint1Key)
-        return tr("the first point of %1").arg(describe(*where.parent));
+        return tr("%1's first point").arg(describe(*where.parent));
     if (*where.key == glppPoint2Key)
-        return tr("the second point of %1").arg(describe(*where.parent));
+        return tr("%1's second point").arg(describe(*where.parent));
     return tr("the object under “%1” in %2").arg(*where.key, describe(*where.parent));
 }
 
@@ -161,11 +170,26 @@ QString SceneArchiveRules::damaged(const Where& where, Problem problem, const QS
     case Problem::NotAPoint:
         what = tr("%1 is not a point");
         break;
-    case Problem::NoValidPosition:
-        what = tr("%1 has no valid position");
+    case Problem::NoValidX:
+        what = tr("%1 has no valid x coordinate");
         break;
-    case Problem::NoValidColour:
-        what = tr("%1 has no valid colour");
+    case Problem::NoValidY:
+        what = tr("%1 has no valid y coordinate");
+        break;
+    case Problem::NoValidZ:
+        what = tr("%1 has no valid z coordinate");
+        break;
+    case Problem::NoValidRed:
+        what = tr("%1 has no valid red component");
+        break;
+    case Problem::NoValidGreen:
+        what = tr("%1 has no valid green component");
+        break;
+    case Problem::NoValidBlue:
+        what = tr("%1 has no valid blue component");
+        break;
+    case Problem::NoValidAlpha:
+        what = tr("%1 has no valid opacity");
         break;
     case Problem::InvalidValue:
         what = tr("%1 has an invalid value");
@@ -219,18 +243,17 @@ QString SceneArchiveRules::refersBack() {
 }
 
 QString SceneArchiveRules::notAReference(plist::Type type, const QString& key) {
-    return tr("%1 is stored under “%2” where an object reference belongs")
-        .arg(plist::describe(type), key);
+    return tr("%1 holds %2, not an object reference").arg(key, plist::describe(type));
 }
 
 QString SceneArchiveRules::notANumber(plist::Type type, const QString& key) {
-    return tr("%1 is stored under “%2” where a number belongs").arg(plist::describe(type), key);
+    return tr("%1 holds %2, not a number").arg(key, plist::describe(type));
 }
 
 QString SceneArchiveRules::notFinite(const QString& key) {
-    return tr("the number under “%1” is not finite").arg(key);
+    return tr("%1 is not a finite number").arg(key);
 }
 
 QString SceneArchiveRules::beyondFloat(const QString& key) {
-    return tr("the number under “%1” is too large").arg(key);
+    return tr("%1 is too large for a point").arg(key);
 }

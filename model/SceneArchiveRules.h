@@ -12,7 +12,8 @@
 // What a scene's keyed archive holds, and how what is wrong with one is told: the keys that
 // reading looks up, the classes a scene is made of, and every phrase that reading reports.
 // Phrases say what is wrong in plain words first and give the detail in the archive's own terms
-// after it, e.g. "the file is damaged: pair 3 has no second point" (pairs are counted from 1).
+// in brackets after it, for whoever repairs the file, e.g. "the file is damaged: pair 3's first
+// point has no valid x coordinate (glpwcXKey is not finite)" (pairs are counted from 1).
 class SceneArchiveRules {
     Q_DECLARE_TR_FUNCTIONS(SceneArchiveRules)
 
@@ -67,8 +68,13 @@ class SceneArchiveRules {
         Unreadable,
         NotAPair,
         NotAPoint,
-        NoValidPosition,
-        NoValidColour,
+        NoValidX,
+        NoValidY,
+        NoValidZ,
+        NoValidRed,
+        NoValidGreen,
+        NoValidBlue,
+        NoValidAlpha,
         InvalidValue
     };
     // The problem of a number under `key` that is not one, not finite or too large.

@@ -261,10 +261,10 @@ class WeReadPlistlibFiles(Base):
              lambda a: a.scene([(None, good)]))
         case("nil second point", "The file is damaged: pair 1 has no second point.",
              lambda a: a.scene([(good, plistlib.UID(0))]))
-        case("unknown class", "The file is damaged: the second point of pair 1 is not a point (the archive "
+        case("unknown class", "The file is damaged: pair 1's second point is not a point (the archive "
              "holds an object of class “NSURL”, which a scene may not contain).",
              lambda a: a.scene([(good, a.point(good, "NSURL"))]))
-        case("pair in place of a point", "The file is damaged: the first point of pair 1 is not a point "
+        case("pair in place of a point", "The file is damaged: pair 1's first point is not a point "
              "(the archive holds a “GLPointPair” there).",
              lambda a: a.scene([(plistlib.UID(2), good)]))
         case("point in place of a pair", "The file is damaged: pair 1 is not a point pair (the archive "
@@ -278,26 +278,26 @@ class WeReadPlistlibFiles(Base):
              lambda a: a.scene([a.add("hello")]))
         case("nil element", "The file is damaged: pair 1 is missing.",
              lambda a: a.scene([plistlib.UID(0)]))
-        case("reference out of range", "The file is damaged: the second point of pair 1 is missing (object "
+        case("reference out of range", "The file is damaged: pair 1's second point is missing (object "
              "999 is not in the archive).",
              lambda a: a.scene([(good, plistlib.UID(999))]))
-        case("string for a number", "The file is damaged: the first point of pair 1 has no valid position "
-             "(a string is stored under “glpwcYKey” where a number belongs).",
+        case("string for a number", "The file is damaged: pair 1's first point has no valid y coordinate "
+             "(glpwcYKey holds a string, not a number).",
              lambda a: a.scene([(dict(good, glpwcYKey="2"), good)]))
-        case("boolean for a number", "The file is damaged: the second point of pair 1 has no valid colour "
-             "(a boolean is stored under “glpwcRedKey” where a number belongs).",
+        case("boolean for a number", "The file is damaged: pair 1's second point has no valid red component "
+             "(glpwcRedKey holds a boolean, not a number).",
              lambda a: a.scene([(good, dict(good, glpwcRedKey=True))]))
-        case("not finite", "The file is damaged: the first point of pair 1 has no valid position (the "
-             "number under “glpwcXKey” is not finite).",
+        case("not finite", "The file is damaged: pair 1's first point has no valid x coordinate "
+             "(glpwcXKey is not a finite number).",
              lambda a: a.scene([(dict(good, glpwcXKey=float("inf")), good)]))
-        case("nan", "The file is damaged: the second point of pair 1 has no valid position (the number "
-             "under “glpwcZKey” is not finite).",
+        case("nan", "The file is damaged: pair 1's second point has no valid z coordinate "
+             "(glpwcZKey is not a finite number).",
              lambda a: a.scene([(good, dict(good, glpwcZKey=float("nan")))]))
-        case("beyond a float", "The file is damaged: the second point of pair 1 has no valid position "
-             "(the number under “glpwcXKey” is too large).",
+        case("beyond a float", "The file is damaged: pair 1's second point has no valid x coordinate "
+             "(glpwcXKey is too large for a point).",
              lambda a: a.scene([(good, dict(good, glpwcXKey=1e300))]))
-        case("number for a point", "The file is damaged: the first point of pair 1 is missing (an integer "
-             "is stored under “glppPoint1Key” where an object reference belongs).",
+        case("number for a point", "The file is damaged: pair 1's first point is missing (glppPoint1Key "
+             "holds an integer, not an object reference).",
              lambda a: a.scene([(3, good)]))
         case("no class", "The file is damaged: the scene cannot be read (it has no class).",
              lambda a: a.top(a.add({"NS.objects": []})))
