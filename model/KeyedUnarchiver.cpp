@@ -234,6 +234,12 @@ bool KeyedUnarchiver::run(PointPairs* pairs) {
     if (elements.count > maximumScenePairs)
         return fail(Rules::tooManyPairs());
     pairs->reserve(elements.count);
+    // A scene decodes a pair and its two points per element, fewer where they are shared: room
+    // for them at once spares the copies that growing would make, at the peak of the read. Only
+    // what the file could hold, so that a file that merely claims many costs nothing.
+    const std::size_t expected = std::min<std::size_t>(3 * elements.count, objects_.count);
+    if (expected * sizeof(Decoded) <= dataSize_)
+        decoded_.reserve(expected);
     for (std::size_t i = 0; i < elements.count; ++i) {
         if (i % codecCheckInterval == 0) {
             if (work_.cancelled()) {

@@ -3,6 +3,12 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+namespace {
+
+constexpr std::size_t pairsPerBatch = 16384;
+
+} // namespace
+
 void setUpSceneContext(const OrbitCamera& camera) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
@@ -35,9 +41,20 @@ void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene, const Us
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     glBegin(GL_LINES);
     if (scene) {
+        std::size_t inBatch = 0;
         for (const auto& pair : *scene) {
             if (pair)
                 pair->render();
+            // A software renderer sorts every line it is given into screen tiles before it
+            // draws any, which for a large scene takes far more memory than the scene itself:
+            // drawing it in batches, each finished before the next, keeps that store small.
+            // The lines are separate segments, so the picture is the same to the bit.
+            if (++inBatch == pairsPerBatch) {
+                glEnd();
+                glFinish();
+                glBegin(GL_LINES);
+                inBatch = 0;
+            }
         }
     }
     glEnd();

@@ -1,6 +1,9 @@
 #include "ViewTestSupport.h"
+#include "tests/support/ViewTestAccess.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -139,7 +142,20 @@ TEST_F(FrameTest, LaterPairsDrawOverEarlierOnes) {
     const auto bOnTop = frameOf(sceneOf({a, b})).at(440, 220);
     EXPECT_NEAR(bOnTop[0], 153, 6);
     EXPECT_NEAR(bOnTop[2], 102, 6);
-    const auto aOnTop = frameOf(sceneOf({b, a})).at(440, 220);
+    const Pixels bThenA = frameOf(sceneOf({b, a}));
+    const auto aOnTop = bThenA.at(440, 220);
     EXPECT_NEAR(aOnTop[0], 102, 6);
     EXPECT_NEAR(aOnTop[2], 153, 6);
+
+    // Large scenes are drawn in batches of 16 384 pairs: the last of one and the first of the
+    // next are both drawn, in order, to the bit. The other pairs lie beyond the right edge.
+    // Drawn here, on this thread, as a render thread or --render would.
+    PointPairs large(40000, redToCyanPair(0, 5000, 0, 0, 6000, 0));
+    large[16383] = b;
+    large[16384] = a;
+    const long long budget = OrbalinOpenGLView::offThreadBudget();
+    OrbalinOpenGLViewTestAccess::setOffThreadBudget(std::numeric_limits<long long>::max());
+    const bool same = frameOf(std::make_shared<const PointPairs>(large)) == bThenA;
+    OrbalinOpenGLViewTestAccess::setOffThreadBudget(budget);
+    EXPECT_TRUE(same);
 }

@@ -94,6 +94,7 @@ class Pixels {
     int width() const { return width_; }
     int height() const { return height_; }
     QSize size() const { return QSize(width_, height_); }
+    bool operator==(const Pixels&) const = default;
 
   private:
     int width_;
