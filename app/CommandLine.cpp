@@ -61,14 +61,13 @@ QString CommandLine::sizeMistake(const QString& size, int largest, bool driversL
 }
 
 CommandLine CommandLine::parse(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(CommandLine::tr(
+    const QString description = CommandLine::tr(
         "Shows animated scenes of coloured line segments, each scene in a window of\n"
         "its own; with no FILE, a new random scene.\n\n"
         "With --render, draws one frame of SCENE into a picture instead, with no\n"
         "display server at all (neither X11 nor Wayland):\n"
         "  orbalin --render SCENE --output PICTURE [--format FORMAT] [--size WxH]\n"
-        "          [--ticks N] [--seed N]"));
+        "          [--ticks N] [--seed N]");
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   CommandLine::tr("Shows this help and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -79,21 +78,23 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         QStringLiteral("render"),
         CommandLine::tr("Draws one frame of SCENE into PICTURE and exits."),
         QStringLiteral("SCENE"));
-    const QString formats = QString::fromLatin1(writablePictureFormats().join(", "));
-    const QCommandLineOption output(
-        QStringLiteral("output"),
-        CommandLine::tr(
-            "The picture to write (with --render), or - for standard output. Its suffix names "
-            "the format (%1); a name without a suffix, and -, get --format's, or PNG.")
-            .arg(formats),
-        QStringLiteral("PICTURE"));
-    const QCommandLineOption format(
-        QStringLiteral("format"),
-        CommandLine::tr(
-            "The picture's format (one of %1) for --output - or a name without a suffix; a "
-            "name's suffix must agree with it.")
-            .arg(formats),
-        QStringLiteral("FORMAT"));
+    QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("PICTURE"));
+    QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
+    // The formats come from the image plugins, which take a while to load: only the help and
+    // --render ask for them, so that a window's start-up does not wait for them.
+    const auto formats = [] { return QString::fromLatin1(writablePictureFormats().join(", ")); };
+    const auto describeFormats = [&] {
+        output.setDescription(
+            CommandLine::tr(
+                "The picture to write (with --render), or - for standard output. Its suffix "
+                "names the format (%1); a name without a suffix, and -, get --format's, or PNG.")
+                .arg(formats()));
+        format.setDescription(
+            CommandLine::tr(
+                "The picture's format (one of %1) for --output - or a name without a suffix; a "
+                "name's suffix must agree with it.")
+                .arg(formats()));
+    };
     const QCommandLineOption size(
         QStringLiteral("size"),
         CommandLine::tr(
@@ -114,13 +115,19 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             "Picks the random camera with seed N (0 to 4294967295) instead of the clock: the "
             "same scene, seed, ticks and size always give the same picture."),
         QStringLiteral("N"));
-    parser.addOptions({help, version, fullScreen, render, output, format, size, ticks, seed});
-    // The screen-saver daemon's conventions: -root as well as --root.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const ScreensaverOptions screensaver;
-    screensaver.addTo(parser);
-    parser.addPositionalArgument(QStringLiteral("FILE"), CommandLine::tr("Scene files to open."),
-                                 QStringLiteral("[FILE…]"));
+    const auto setUp = [&](QCommandLineParser& parser) {
+        parser.setApplicationDescription(description);
+        parser.addOptions({help, version, fullScreen, render, output, format, size, ticks, seed});
+        // The screen-saver daemon's conventions: -root as well as --root.
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        screensaver.addTo(parser);
+        parser.addPositionalArgument(QStringLiteral("FILE"),
+                                     CommandLine::tr("Scene files to open."),
+                                     QStringLiteral("[FILE…]"));
+    };
+    QCommandLineParser parser;
+    setUp(parser);
 
     CommandLine command;
     const auto mistake = [&](const QString& text) {
@@ -142,8 +149,11 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     }
     if (parser.isSet(help)) {
         command.action = Action::Print;
+        describeFormats();
+        QCommandLineParser described;
+        setUp(described);
         // The usage line names the program, not the path it was started by.
-        command.text = parser.helpText();
+        command.text = described.helpText();
         if (!arguments.isEmpty()) {
             const qsizetype lineEnd = command.text.indexOf(u'\n');
             const qsizetype at = command.text.lastIndexOf(arguments.constFirst(), lineEnd);
@@ -161,8 +171,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     }
 
     if (screensaver.anySet(parser)) {
-        for (const QCommandLineOption* option :
-             {&render, &fullScreen, &output, &format, &size, &ticks, &seed}) {
+        for (const QCommandLineOption* option : std::initializer_list<const QCommandLineOption*>{
+                 &render, &fullScreen, &output, &format, &size, &ticks, &seed}) {
             if (parser.isSet(*option))
                 return mistake(CommandLine::tr("--%1 does not go with the screen-saver options.")
                                    .arg(option->names().constFirst()));
@@ -174,7 +184,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     }
 
     if (!parser.isSet(render)) {
-        for (const QCommandLineOption* option : {&output, &format, &size, &ticks, &seed}) {
+        for (const QCommandLineOption* option : std::initializer_list<const QCommandLineOption*>{
+                 &output, &format, &size, &ticks, &seed}) {
             if (parser.isSet(*option))
                 return mistake(
                     CommandLine::tr("--%1 goes with --render.").arg(option->names().constFirst()));
@@ -203,7 +214,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         given = parser.value(format).toLower().toLatin1();
         if (!writablePictureFormats().contains(given))
             return mistake(CommandLine::tr("--format takes one of %1, not “%2”.")
-                               .arg(formats, parser.value(format)));
+                               .arg(formats(), parser.value(format)));
     }
     if (request.output == QStringLiteral("-")) {
         request.format = given;

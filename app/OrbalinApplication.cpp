@@ -7,6 +7,13 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QTimer>
+
+namespace {
+
+constexpr int iconAtTheLatest = 1000; // milliseconds
+
+} // namespace
 
 // The resources live in a static library: make sure they are linked in and registered.
 // (The registration macro declares a function, so it must be used outside any namespace.)
@@ -20,13 +27,11 @@ void OrbalinApplication::identify() {
     QCoreApplication::setApplicationVersion(QStringLiteral(ORBALIN_VERSION));
 }
 
-void OrbalinApplication::configure(QApplication& application) {
+void OrbalinApplication::configure() {
     identify();
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Orbalin"));
     QGuiApplication::setDesktopFileName(desktopFileName());
     registerResources();
-    application.setWindowIcon(
-        QIcon::fromTheme(desktopFileName(), QIcon(QStringLiteral(":/icons/orbalin.svg"))));
     // The last document window closing ends the run, whatever other panels are still up.
     QGuiApplication::setQuitOnLastWindowClosed(false);
 }
@@ -56,10 +61,32 @@ void OrbalinApplication::start(const QStringList& files, bool fullScreen) {
         documentController_.newDocument();
     else
         documentController_.openDocuments(files);
-    if (!fullScreen)
-        return;
-    for (Document* document : documentController_.documents()) {
-        if (QWidget* window = document->window())
-            window->showFullScreen();
+    if (fullScreen) {
+        for (Document* document : documentController_.documents()) {
+            if (QWidget* window = document->window())
+                window->showFullScreen();
+        }
     }
+    giveIconAfterFirstFrame();
+}
+
+void OrbalinApplication::giveIconAfterFirstFrame() {
+    // Loading the icon theme and drawing the icon at every size a window manager may show
+    // takes longer than the scene's first frame: the windows take their icon just after it.
+    const auto giveIcon = [] {
+        if (QGuiApplication::windowIcon().isNull())
+            QApplication::setWindowIcon(
+                QIcon::fromTheme(desktopFileName(), QIcon(QStringLiteral(":/icons/orbalin.svg"))));
+    };
+    for (Document* document : documentController_.documents()) {
+        const auto* scene = dynamic_cast<OrbalinDocument*>(document);
+        if (scene && scene->orbalinOpenGLView()) {
+            connect(scene->orbalinOpenGLView(), &QOpenGLWindow::frameSwapped, this, giveIcon,
+                    Qt::SingleShotConnection);
+            // A window closed before it drew, or one that is never exposed, still has it soon.
+            QTimer::singleShot(iconAtTheLatest, this, giveIcon);
+            return;
+        }
+    }
+    giveIcon();
 }

@@ -6,8 +6,6 @@
 #include <QObject>
 #include <QStringList>
 
-class QApplication;
-
 // The application as a whole: the application controller (which seeds the random generator
 // as the shell is made) and the document controller for scene documents, wired together.
 class OrbalinApplication : public QObject {
@@ -19,13 +17,16 @@ class OrbalinApplication : public QObject {
     // Names the application and its version; needs no application object.
     static void identify();
     // Names the application to the platform; call once the QApplication exists.
-    static void configure(QApplication& application);
+    static void configure();
 
     OrbalinApplication();
     ~OrbalinApplication() override;
 
     // Opens the files named, or one new document when none is named; full screen on request.
     void start(const QStringList& files, bool fullScreen = false);
+    // Gives the application its icon once the first window has drawn its first frame, or at
+    // once when there is no window.
+    void giveIconAfterFirstFrame();
 
     AppController& appController() { return appController_; }
     DocumentController& documentController() { return documentController_; }

@@ -45,7 +45,7 @@ int runWindows(int argc, char** argv, const CommandLine& command, bool startedBy
         std::fputs(line.toLocal8Bit().constData(), stderr);
         return 1;
     }
-    OrbalinApplication::configure(application);
+    OrbalinApplication::configure();
     OrbalinApplication orbalin;
     // One instance per user session: when one runs already, it takes the files.
     ApplicationService service(orbalin, startedByBus);
@@ -62,6 +62,8 @@ int runWindows(int argc, char** argv, const CommandLine& command, bool startedBy
         // Nothing opened (every file named failed and was reported): nothing to run.
         if (orbalin.documentController().documents().empty())
             return 1;
+    } else {
+        orbalin.giveIconAfterFirstFrame(); // the bus's call opens the windows
     }
     return application.exec();
 }

@@ -2,6 +2,7 @@
 // view takes, alone and hosted in a document window, against a bare OpenGL window doing the same
 // drawing, and that of a paused view. Needs a display: X11 or Wayland (bench/view_cpu.sh runs
 // the comparisons on both).
+#include "BareWindow.h"
 #include "app/OrbalinDocument.h"
 #include "framework/DocumentWindow.h"
 #include "model/GLPointPair.h"
@@ -74,42 +75,6 @@ double processSeconds() {
     };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
-
-// The least a window can do for the same picture: 50 coloured lines, redrawn every 16 ms.
-class BareWindow : public QOpenGLWindow {
-  public:
-    BareWindow()
-        : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate) {
-        setFormat(OrbalinOpenGLView::defaultFormat());
-        for (auto& line : lines_)
-            for (double& v : line)
-                v = randomDoubleBetween(-800, 800);
-        timer_.setTimerType(Qt::PreciseTimer);
-        connect(&timer_, &QTimer::timeout, this, [this] { update(); });
-        timer_.start(16);
-    }
-
-  protected:
-    void paintGL() override {
-        glClear(GL_COLOR_BUFFER_BIT);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-1000, 1000, -1000, 1000, -1000, 1000);
-        glMatrixMode(GL_MODELVIEW);
-        glBegin(GL_LINES);
-        for (const auto& l : lines_) {
-            glColor4d(1, 0, 0, 1);
-            glVertex3d(l[0], l[1], l[2]);
-            glColor4d(0, 1, 1, 1);
-            glVertex3d(l[3], l[4], l[5]);
-        }
-        glEnd();
-    }
-
-  private:
-    std::array<std::array<double, 6>, 50> lines_{};
-    QTimer timer_;
-};
 
 struct Share {
     double cpu = 0;  // processor seconds

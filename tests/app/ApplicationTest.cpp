@@ -175,7 +175,7 @@ void keepSettingsIn(const QString& folder) {
 class ApplicationTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        OrbalinApplication::configure(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+        OrbalinApplication::configure();
         ASSERT_TRUE(directory_.isValid());
         ASSERT_TRUE(settings_.isValid());
         keepSettingsIn(settings_.path());
@@ -1045,7 +1045,7 @@ uint64_t fakeClock() {
 }
 
 TEST(ApplicationSeeding, FirstAboutReseedsAndLaterOnesDoNot) {
-    OrbalinApplication::configure(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    OrbalinApplication::configure();
     QTemporaryDir settings;
     keepSettingsIn(settings.path());
     // What a generator seeded with the clock's low 32 bits yields.

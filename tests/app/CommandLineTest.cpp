@@ -418,7 +418,7 @@ TEST_F(CommandLineTest, RenderedPictureIsTheViewsOwnFrame) {
 }
 
 TEST_F(CommandLineTest, FullScreenOpensTheWindowsFullScreen) {
-    OrbalinApplication::configure(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    OrbalinApplication::configure();
     OrbalinApplication shell;
     shell.start({path("scene.orbalin"), path("scene.orbalin")}, true);
     ASSERT_EQ(shell.documentController().documents().size(), 1u);
