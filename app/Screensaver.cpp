@@ -8,6 +8,7 @@
 #include "ScreensaverSignals.h"
 #include "ScreensaverWindow.h"
 #include "framework/ErrorBox.h"
+#include "view/FrameRenderThread.h"
 #include "view/OrbalinOpenGLView.h"
 
 #include <QGuiApplication>
@@ -249,6 +250,7 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     QObject::connect(&termination, &ScreensaverSignals::terminationRequested, &application,
                      &QCoreApplication::quit);
     if (!ScreensaverSignals::received())
-        application.exec();
+        QGuiApplication::exec();
+    FrameRenderThread::endAll(0);
     return 0;
 }

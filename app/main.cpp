@@ -5,6 +5,7 @@
 #include "Screensaver.h"
 #include "ScreensaverSignals.h"
 #include "framework/MemoryRelease.h"
+#include "view/FrameRenderThread.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -65,7 +66,9 @@ int runWindows(int argc, char** argv, const CommandLine& command, bool startedBy
     } else {
         orbalin.giveIconAfterFirstFrame(); // the bus's call opens the windows
     }
-    return application.exec();
+    const int status = QApplication::exec();
+    FrameRenderThread::endAll(status);
+    return status;
 }
 
 } // namespace

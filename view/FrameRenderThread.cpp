@@ -68,17 +68,11 @@ Registry& registry() {
 // threads are told to stop, and those that are idle or finish within a short bound end
 // cleanly; if a frame is still being drawn after that, the process ends at once with the
 // status it was given, its output flushed, instead of waiting seconds for a picture that no
-// one will see. Registered once a thread has its context, so after the GL library's handlers,
-// and so it runs before them.
+// one will see. Registered once a thread has its context, so after most of the GL libraries'
+// handlers, and so it runs before them; the GL libraries register more as they draw, which is
+// why main ends the threads itself before it returns.
 void endRenderThreadsAtExit(int status, void*) {
-    Registry& r = registry();
-    std::unique_lock lock(r.mutex);
-    for (const auto& thread : r.threads)
-        thread.close();
-    if (r.ended.wait_for(lock, std::chrono::milliseconds(500), [&] { return r.live == 0; }))
-        return;
-    std::fflush(nullptr);
-    std::_Exit(status);
+    FrameRenderThread::endAll(status);
 }
 
 // The render thread yields to the GUI thread and to other programs: its frames are the work
@@ -210,6 +204,17 @@ void FrameRenderThread::deliver(QImage frame) {
     frame_ = std::move(frame);
     ++framesFinished_;
     emit frameReady();
+}
+
+void FrameRenderThread::endAll(int status) {
+    Registry& r = registry();
+    std::unique_lock lock(r.mutex);
+    for (const auto& thread : r.threads)
+        thread.close();
+    if (r.ended.wait_for(lock, std::chrono::milliseconds(500), [&] { return r.live == 0; }))
+        return;
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 int FrameRenderThread::liveThreads() {

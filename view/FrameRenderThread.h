@@ -40,6 +40,12 @@ class FrameRenderThread : public QObject {
 
     // Render threads still running in the process, whether their owner is gone or not.
     static int liveThreads();
+    // Ends every render thread on the way out of main, before exit's handlers run: the GL
+    // libraries register some of their own only as they first draw, later than any handler of
+    // ours, and exit runs those first. Threads that are idle or finish within a short bound end
+    // cleanly; if a frame is still being drawn after that, the process ends at once with
+    // `status`, its output flushed. (An exit from elsewhere does the same in a handler.)
+    static void endAll(int status);
 
   signals:
     void frameReady();

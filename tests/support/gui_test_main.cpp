@@ -1,4 +1,6 @@
 // Test entry point for suites that need a Qt application object (and so a display).
+#include "view/FrameRenderThread.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,5 +11,7 @@ int main(int argc, char** argv) {
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
     QApplication application(argc, argv);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    FrameRenderThread::endAll(status);
+    return status;
 }
