@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -106,86 +107,105 @@ FrameRenderThread::FrameRenderThread(QObject* parent)
 
     // Detached: the owner never joins it (that would wait for the frame in flight); the thread
     // holds the mailbox and ends when it is closed.
-    std::thread([mailbox = mailbox_] {
-        lowerThisThreadsPriority();
-        Registry& r = registry();
-        // Posted under the lock, so the owner cannot go in between; a posted call that the
-        // owner has not run when it goes is dropped with it.
-        auto post = [&](auto&& makeCall) {
-            const std::lock_guard lock(mailbox->mutex);
-            if (FrameRenderThread* owner = mailbox->owner)
-                QMetaObject::invokeMethod(owner, makeCall(owner), Qt::QueuedConnection);
-        };
+    try {
+        std::thread([mailbox = mailbox_] { run(*mailbox); }).detach();
+    } catch (const std::system_error& error) {
+        // No thread to be had (the process is at its limit): the view draws its heavy frames
+        // itself, as it does when the thread has no OpenGL.
         {
-            SurfacelessContext context;
-            static std::once_flag exitHandler;
-            std::call_once(exitHandler, [] { on_exit(endRenderThreadsAtExit, nullptr); });
-            QString failure = context.error();
-            std::optional<Framebuffer> framebuffer;
-            bool setUp = false;
-            while (failure.isEmpty()) {
-                FrameInputs inputs;
-                {
-                    std::unique_lock lock(mailbox->mutex);
-                    mailbox->wake.wait(lock, [&] { return mailbox->pending || mailbox->closed; });
-                    if (mailbox->closed)
-                        break;
-                    inputs = std::move(*mailbox->pending);
-                    mailbox->pending.reset();
-                }
-                std::function<void()> beforeFrame;
-                {
-                    const std::lock_guard lock(r.mutex);
-                    beforeFrame = r.beforeFrame;
-                }
-                if (beforeFrame)
-                    beforeFrame();
-                const QSize size = inputs.devicePixels;
-                if (size.isEmpty())
-                    continue;
-                if (!framebuffer || framebuffer->size() != size) {
-                    framebuffer.reset();
-                    framebuffer.emplace(size);
-                    if (!framebuffer->complete()) {
-                        failure = QStringLiteral("no framebuffer of %1x%2 pixels")
-                                      .arg(size.width())
-                                      .arg(size.height());
-                        break;
-                    }
-                    glViewport(0, 0, size.width(), size.height());
-                }
-                // The context's one-time state, as a view's first frame sets it.
-                if (!setUp) {
-                    setUpSceneContext(inputs.camera);
-                    setUp = true;
-                }
-                drawFrame(inputs);
-                // The scene goes as soon as it is drawn: a closed document's memory is not
-                // kept by a thread waiting for its next frame.
-                inputs = FrameInputs();
-                QImage frame(size, QImage::Format_RGBX8888);
-                if (frame.isNull() || !readFramebufferBottomUp(frame)) {
-                    failure = QStringLiteral("the frame could not be read back");
+            const std::lock_guard lock(r.mutex);
+            --r.live;
+            r.ended.notify_all();
+        }
+        const QString failure = QStringLiteral("no thread could be started (%1)")
+                                    .arg(QString::fromLocal8Bit(error.what()));
+        QMetaObject::invokeMethod(
+            this, [this, failure] { emit failed(failure); }, Qt::QueuedConnection);
+    }
+}
+
+// The thread's life: a context of its own, then a frame for each request until the mailbox is
+// closed.
+void FrameRenderThread::run(Mailbox& box) {
+    Mailbox* const mailbox = &box;
+    lowerThisThreadsPriority();
+    Registry& r = registry();
+    // Posted under the lock, so the owner cannot go in between; a posted call that the
+    // owner has not run when it goes is dropped with it.
+    auto post = [&](auto&& makeCall) {
+        const std::lock_guard lock(mailbox->mutex);
+        if (FrameRenderThread* owner = mailbox->owner)
+            QMetaObject::invokeMethod(owner, makeCall(owner), Qt::QueuedConnection);
+    };
+    {
+        SurfacelessContext context;
+        static std::once_flag exitHandler;
+        std::call_once(exitHandler, [] { on_exit(endRenderThreadsAtExit, nullptr); });
+        QString failure = context.error();
+        std::optional<Framebuffer> framebuffer;
+        bool setUp = false;
+        while (failure.isEmpty()) {
+            FrameInputs inputs;
+            {
+                std::unique_lock lock(mailbox->mutex);
+                mailbox->wake.wait(lock, [&] { return mailbox->pending || mailbox->closed; });
+                if (mailbox->closed)
+                    break;
+                inputs = std::move(*mailbox->pending);
+                mailbox->pending.reset();
+            }
+            std::function<void()> beforeFrame;
+            {
+                const std::lock_guard lock(r.mutex);
+                beforeFrame = r.beforeFrame;
+            }
+            if (beforeFrame)
+                beforeFrame();
+            const QSize size = inputs.devicePixels;
+            if (size.isEmpty())
+                continue;
+            if (!framebuffer || framebuffer->size() != size) {
+                framebuffer.reset();
+                framebuffer.emplace(size);
+                if (!framebuffer->complete()) {
+                    failure = QStringLiteral("no framebuffer of %1x%2 pixels")
+                                  .arg(size.width())
+                                  .arg(size.height());
                     break;
                 }
-                post([&](FrameRenderThread* owner) {
-                    return [owner, frame = std::move(frame)]() mutable {
-                        owner->deliver(std::move(frame));
-                    };
-                });
+                glViewport(0, 0, size.width(), size.height());
             }
-            if (!failure.isEmpty())
-                post([&](FrameRenderThread* owner) {
-                    return [owner, failure] { emit owner->failed(failure); };
-                });
+            // The context's one-time state, as a view's first frame sets it.
+            if (!setUp) {
+                setUpSceneContext(inputs.camera);
+                setUp = true;
+            }
+            drawFrame(inputs);
+            // The scene goes as soon as it is drawn: a closed document's memory is not
+            // kept by a thread waiting for its next frame.
+            inputs = FrameInputs();
+            QImage frame(size, QImage::Format_RGBX8888);
+            if (frame.isNull() || !readFramebufferBottomUp(frame)) {
+                failure = QStringLiteral("the frame could not be read back");
+                break;
+            }
+            post([&](FrameRenderThread* owner) {
+                return [owner, frame = std::move(frame)]() mutable {
+                    owner->deliver(std::move(frame));
+                };
+            });
         }
-        // A view closed mid-frame left its scene to this thread, freed here after the window's
-        // own trim: hand that memory back to the system too.
-        malloc_trim(0);
-        const std::lock_guard lock(r.mutex);
-        --r.live;
-        r.ended.notify_all();
-    }).detach();
+        if (!failure.isEmpty())
+            post([&](FrameRenderThread* owner) {
+                return [owner, failure] { emit owner->failed(failure); };
+            });
+    }
+    // A view closed mid-frame left its scene to this thread, freed here after the window's
+    // own trim: hand that memory back to the system too.
+    malloc_trim(0);
+    const std::lock_guard lock(r.mutex);
+    --r.live;
+    r.ended.notify_all();
 }
 
 FrameRenderThread::~FrameRenderThread() {

@@ -60,6 +60,7 @@ class FrameRenderThread : public QObject {
     static void setBeforeFrameHook(std::function<void()> hook);
 
     struct Mailbox;
+    static void run(Mailbox& mailbox);
     void deliver(QImage frame);
 
     std::shared_ptr<Mailbox> mailbox_;

@@ -219,10 +219,13 @@ void OrbalinOpenGLView::requestOffThreadFrame(const FrameInputs& inputs) {
         renderThread_ = std::make_unique<FrameRenderThread>();
         connect(renderThread_.get(), &FrameRenderThread::frameReady, this, [this] { update(); });
         // Heavy frames are then drawn here after all: slow, but shown.
-        connect(renderThread_.get(), &FrameRenderThread::failed, this, [this] {
-            offThreadFailed_ = true;
-            update();
-        });
+        connect(renderThread_.get(), &FrameRenderThread::failed, this,
+                [this](const QString& reason) {
+                    qWarning("orbalin: heavy frames are drawn without a thread of their own: %s",
+                             qUtf8Printable(reason));
+                    offThreadFailed_ = true;
+                    update();
+                });
     }
     // The same inputs again (an expose, or the repaint that shows a finished frame) need no
     // new frame: a paused view would otherwise draw for ever.
