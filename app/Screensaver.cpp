@@ -94,18 +94,22 @@ Screensaver::Screensaver(QWindow* host, const ScreensaverRequest& request, Scene
         connect(&sceneTimer_, &QTimer::timeout, this, &Screensaver::newScene);
     }
     if (request.showFrameRate)
-        frameRate_ = std::make_unique<ScreensaverFrameRate>(host);
+        frameRate_ = new ScreensaverFrameRate(host);
     if (!notice.isEmpty()) {
-        notice_ = std::make_unique<ScreensaverCaption>(host, ScreensaverCaption::Corner::TopLeft);
+        notice_ = new ScreensaverCaption(host, ScreensaverCaption::Corner::TopLeft);
         notice_->setText(notice);
     }
 }
 
 Screensaver::~Screensaver() {
     // The view goes first, and its context with it, while the host is still there.
-    view_.reset();
-    frameRate_.reset();
-    notice_.reset();
+    delete view_;
+    delete frameRate_;
+    delete notice_;
+}
+
+OrbalinOpenGLView* Screensaver::view() const {
+    return view_;
 }
 
 void Screensaver::fit(const QSize& size) {
@@ -121,7 +125,7 @@ void Screensaver::fit(const QSize& size) {
 void Screensaver::newScene() {
     // A view with no document makes its own random scene on its first frame, as a new
     // document's view does; one given the scene file's document shows that scene.
-    auto view = std::make_unique<OrbalinOpenGLView>(QRect(QPoint(0, 0), size_.expandedTo({1, 1})));
+    auto* view = new OrbalinOpenGLView(QRect(QPoint(0, 0), size_.expandedTo({1, 1})));
     view->setOrbalinDocument(document_);
     scaleCameraSteps(view->camera(), request_.speed);
     // The view ticks every 16 ms by itself; any other tick comes from here.
@@ -131,8 +135,7 @@ void Screensaver::newScene() {
     view->setParent(host_);
     view->show();
     if (frameRate_) {
-        connect(view.get(), &QOpenGLWindow::frameSwapped, frameRate_.get(),
-                &ScreensaverFrameRate::frameShown);
+        connect(view, &QOpenGLWindow::frameSwapped, frameRate_, &ScreensaverFrameRate::frameShown);
         frameRate_->place(size_);
         frameRate_->show();
     }
@@ -141,11 +144,12 @@ void Screensaver::newScene() {
         if (!notice_->isVisible()) {
             notice_->show();
             // Shown once, over the first scene, for a while.
-            QTimer::singleShot(noticeShown, this, [this] { notice_.reset(); });
+            QTimer::singleShot(noticeShown, this, [this] { delete notice_; });
         }
     }
     // The old view goes once the new one covers it.
-    view_ = std::move(view);
+    delete view_;
+    view_ = view;
     if (ownTick)
         tickTimer_.start();
     if (request_.newSceneEverySeconds > 0)

@@ -3,10 +3,10 @@
 #include "ScreensaverOptions.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QSize>
 #include <QTimer>
 
-#include <memory>
 
 class OrbalinOpenGLView;
 class QWindow;
@@ -34,16 +34,17 @@ class Screensaver : public QObject {
     // new document makes.
     void newScene();
 
-    OrbalinOpenGLView* view() const { return view_.get(); }
+    OrbalinOpenGLView* view() const;
 
   private:
     QWindow* host_;
     ScreensaverRequest request_;
     SceneDocument* document_;
     QSize size_;
-    std::unique_ptr<OrbalinOpenGLView> view_;
-    std::unique_ptr<ScreensaverFrameRate> frameRate_;
-    std::unique_ptr<ScreensaverCaption> notice_;
+    // Windows inside the host, which owns them; gone with it, should it go first.
+    QPointer<OrbalinOpenGLView> view_;
+    QPointer<ScreensaverFrameRate> frameRate_;
+    QPointer<ScreensaverCaption> notice_;
     QTimer tickTimer_;
     QTimer sceneTimer_;
 };
