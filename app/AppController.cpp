@@ -24,6 +24,10 @@ AppController::AppController(QObject* parent)
 AppController::~AppController() = default;
 
 void AppController::awakeFromNib() {
+    seedFromClock();
+}
+
+void AppController::seedFromClock() {
     seedRandom(static_cast<uint32_t>(microseconds()));
 }
 

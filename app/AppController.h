@@ -21,9 +21,12 @@ class AppController : public QObject {
     explicit AppController(QObject* parent = nullptr);
     ~AppController() override;
 
-    // Seeds the generator with the low 32 bits of the microsecond clock. Runs at start-up and
-    // when the first About command loads the panel.
+    // Called once the main interface is loaded (in this program: when the application object is
+    // made, and when the first About command loads the panel); seeds the generator.
     void awakeFromNib();
+    // Seeds the generator with the low 32 bits of the microsecond clock, as every mode of the
+    // program does as it starts.
+    static void seedFromClock();
     // Loads the About panel on first use.
     AboutController* aboutController();
     // The About command.

@@ -69,7 +69,7 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
     QCoreApplication application(argc, argv);
     OrbalinApplication::identify();
     // Seeded from the clock as when the windows' shell starts; --seed replaces that below.
-    AppController().awakeFromNib();
+    AppController::seedFromClock();
     const Result<std::unique_ptr<OrbalinDocument>> document =
         OrbalinDocument::readSceneFile(request.scene);
     if (!document)

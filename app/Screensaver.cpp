@@ -180,7 +180,7 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     // Seeded from the clock as when the windows' shell starts; a scene file is read as a
     // window's Open reads it. One that cannot be read leaves the random scenes: a saver that
     // ended for it would only be started again, to a black screen.
-    AppController().awakeFromNib();
+    AppController::seedFromClock();
     std::unique_ptr<OrbalinDocument> file;
     QString notice;
     if (!request.scene.isEmpty()) {
