@@ -29,7 +29,7 @@ class AppController : public QObject {
     static void seedFromClock();
     // Loads the About panel on first use.
     AboutController* aboutController();
-    // The About command.
+    // The About command (Help ▸ About): shows the About panel in front of the other windows.
     void orderFrontStandardAboutPanel();
 
     // Microseconds since the system started.

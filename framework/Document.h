@@ -25,15 +25,18 @@ class Document : public QObject {
     // Destroys the document's window (and whatever it shows) before the document's own state.
     ~Document() override;
 
-    // The name of the window description this document's window is made from.
+    // The name of the window description (a .ui file, the "nib") this document's window is
+    // made from.
     virtual QString windowNibName() const = 0;
     // Builds the window's content from that description and wires it to the document; hands
     // over the description's standard commands, every one of them.
     virtual DocumentCommands loadWindowDescription(DocumentWindow* window) = 0;
-    // Called once the window's content is in place.
+    // Called once the window's content is in place, after the .ui file is loaded and its
+    // commands wired, before the window is shown.
     virtual void windowControllerDidLoadNib(DocumentWindow* window);
 
-    // The whole file's data, or why the document cannot be written now.
+    // The whole file's data, in the format of the file type named `type` (the one the
+    // controller was made for), or why the document cannot be written now.
     virtual Result<QByteArray> dataRepresentationOfType(const QString& type) const = 0;
     // What dataRepresentationOfType() does, packed to run on another thread while the document
     // goes on being shown: it holds what it needs (shared data that does not change) and never

@@ -52,6 +52,8 @@ class GLPointPair {
 
     // Two coloured vertices, the first point's first.
     void render() const;
+    // One tick of the pair's own motion: each point's animate(), which moves nothing (the
+    // scene's motion is the camera's).
     void animate();
 
   private:

@@ -74,6 +74,7 @@ class GLPointWithColor {
     double x_ = 0.0;
     double y_ = 0.0;
     double z_ = 0.0;
+    // The velocity: read and written through getDx() and setDx(), never applied, not archived.
     double dx = 0.0;
     double dy = 0.0;
     double dz = 0.0;

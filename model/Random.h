@@ -8,6 +8,7 @@
 
 double randomDoubleBetweenZeroOne();
 double randomDoubleBetween(double lower, double upper);
+// An integer from lower to upper (the name's three e's are the scene format's history).
 // Truncates toward zero: the upper end comes out only for the largest draw.
 int32_t randomIntBetweeen(int32_t lower, int32_t upper);
 
