@@ -4,6 +4,7 @@
 #include "framework/DialogFolders.h"
 #include "framework/DocumentWindow.h"
 #include "framework/ErrorBox.h"
+#include "framework/HeldDialog.h"
 #include "framework/FileDescriptor.h"
 #include "framework/FullScreenSwitch.h"
 #include "framework/MemoryRelease.h"
@@ -165,16 +166,16 @@ bool DocumentController::saveDocumentAs(Document* document) {
     const auto failure = [this, document](const QString& path) {
         return saveFailure(document, fileNameWithExtension(path));
     };
-    SaveDialog dialog(document->window(), tr("Save As"), refusal, failure);
-    dialog.setNameFilter(tr("%1 (*.%2)").arg(type_.name, type_.extension));
-    dialog.setObjectName(QStringLiteral("saveAsDialog"));
+    HeldDialog<SaveDialog> dialog(document->window(), tr("Save As"), refusal, failure);
+    dialog->setNameFilter(tr("%1 (*.%2)").arg(type_.name, type_.extension));
+    dialog->setObjectName(QStringLiteral("saveAsDialog"));
     // The dialog adds the extension itself, so the name it asks about replacing is the name
     // that is written.
-    dialog.setDefaultSuffix(type_.extension);
-    dialog.selectFile(suggestion);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    dialog->setDefaultSuffix(type_.extension);
+    dialog->selectFile(suggestion);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return false;
-    const QString chosen = dialog.selectedFiles().constFirst();
+    const QString chosen = dialog->selectedFiles().constFirst();
     const QString path = fileNameWithExtension(chosen);
     // A dialog adds no extension to a name with a dot of its own ("v1.2"): then the file
     // written is not the one it confirmed, and replacing it is asked here.
@@ -404,13 +405,13 @@ void DocumentController::tellReplaced(QWidget* parent, const QString& path) cons
 
 bool DocumentController::confirmReplacing(QWidget* parent, const QString& path) const {
     // Asked in the words of the file dialog's own question.
-    QMessageBox box(
+    HeldDialog<QMessageBox> box(
         QMessageBox::Warning, tr("Save As"),
         tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
         QMessageBox::Yes | QMessageBox::No, parent);
-    box.setObjectName(QStringLiteral("replaceFileBox"));
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    box->setObjectName(QStringLiteral("replaceFileBox"));
+    box->setDefaultButton(QMessageBox::No);
+    return box->exec() == QMessageBox::Yes;
 }
 
 void DocumentController::showError(QWidget* parent, const QString& text,

@@ -1,5 +1,7 @@
 #include "framework/ErrorBox.h"
 
+#include "framework/HeldDialog.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMessageBox>
@@ -35,14 +37,14 @@ QString asSentence(const QString& reason) {
 }
 
 void showErrorBox(QWidget* parent, const QString& text, const QString& reason) {
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), QString(),
-                    QMessageBox::Ok, parent);
-    box.setObjectName(QStringLiteral("documentErrorBox"));
+    HeldDialog<QMessageBox> box(QMessageBox::Warning, QApplication::applicationDisplayName(),
+                                QString(), QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("documentErrorBox"));
     // A long file name has no place to wrap and would run off the box's edge.
-    const QFontMetrics metrics = box.fontMetrics();
-    box.setText(
+    const QFontMetrics metrics = box->fontMetrics();
+    box->setText(
         elideQuotedNames(text, metrics, metrics.averageCharWidth() * nameWidthInCharacters));
     // Readers and the file system give their reasons as phrases: show them as a sentence.
-    box.setInformativeText(asSentence(reason));
-    box.exec();
+    box->setInformativeText(asSentence(reason));
+    box->exec();
 }

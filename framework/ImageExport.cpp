@@ -2,6 +2,7 @@
 
 #include "framework/DialogFolders.h"
 #include "framework/ErrorBox.h"
+#include "framework/HeldDialog.h"
 #include "framework/PictureFormats.h"
 #include "framework/PictureWriter.h"
 #include "framework/SafeFileWriter.h"
@@ -78,24 +79,25 @@ QString exportImage(QWidget* parent, const QImage& image, const QString& suggest
         const QString name = pictureNameRefusal(path);
         return name.isEmpty() ? notAFileReason(path) : name;
     };
-    SaveDialog dialog(parent, ImageExport::tr("Export Image"), refusal, failure);
-    dialog.setObjectName(QStringLiteral("exportImageDialog"));
-    dialog.setNameFilters(names);
+    HeldDialog<SaveDialog> dialog(parent, ImageExport::tr("Export Image"), refusal, failure);
+    dialog->setObjectName(QStringLiteral("exportImageDialog"));
+    dialog->setNameFilters(names);
     // The dialog itself adds the suffix, so that its overwrite question names the real file.
-    dialog.setDefaultSuffix(QString::fromLatin1(preferredFormat));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+    dialog->setDefaultSuffix(QString::fromLatin1(preferredFormat));
+    SaveDialog* const shown = dialog.get();
+    QObject::connect(shown, &QFileDialog::filterSelected, shown, [&, shown](const QString& chosen) {
         const qsizetype index = names.indexOf(chosen);
         if (index >= 0)
-            dialog.setDefaultSuffix(QString::fromLatin1(filters[index].format));
+            shown->setDefaultSuffix(QString::fromLatin1(filters[index].format));
     });
-    dialog.setDirectory(QFileInfo(suggestedPath).absolutePath());
-    dialog.selectFile(QFileInfo(suggestedPath).fileName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    dialog->setDirectory(QFileInfo(suggestedPath).absolutePath());
+    dialog->selectFile(QFileInfo(suggestedPath).fileName());
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return QString();
 
-    const QString path = dialog.selectedFiles().constFirst();
+    const QString path = dialog->selectedFiles().constFirst();
     DialogFolders::remember(path);
-    const qsizetype chosenFilter = names.indexOf(dialog.selectedNameFilter());
+    const qsizetype chosenFilter = names.indexOf(dialog->selectedNameFilter());
     const QByteArray fallback = chosenFilter >= 0 ? filters[chosenFilter].format : preferredFormat;
     if (const Result<void> written = writeImageFile(image, path, pictureFormatFor(path, fallback));
         !written) {
