@@ -1,22 +1,13 @@
 #include "ApplicationRequestQueue.h"
 
+#include <QAbstractEventDispatcher>
 #include <QThread>
 
 #include <algorithm>
 
-namespace {
-
-// How often a request waiting behind a local event loop looks whether it has ended.
-constexpr int retryMs = 100;
-
-} // namespace
-
 ApplicationRequestQueue::ApplicationRequestQueue(Handler handler, QObject* parent)
     : QObject(parent)
     , handler_(std::move(handler)) {
-    retry_.setSingleShot(true);
-    retry_.setInterval(retryMs);
-    connect(&retry_, &QTimer::timeout, this, &ApplicationRequestQueue::processNext);
     quiet_.setSingleShot(true);
     quiet_.setInterval(burstQuietMs);
     connect(&quiet_, &QTimer::timeout, this, [this] { burstWindows_ = 0; });
@@ -52,6 +43,25 @@ bool ApplicationRequestQueue::add(Request request) {
     return true;
 }
 
+bool ApplicationRequestQueue::insideLocalLoop() const {
+    return busy_ || QThread::currentThread()->loopLevel() > 1;
+}
+
+void ApplicationRequestQueue::waitForTheTopLevel() {
+    if (waiting_)
+        return;
+    // The event loop goes idle between events: the first time it does so outside every local
+    // loop, the local loops have ended.
+    waiting_ = connect(QAbstractEventDispatcher::instance(),
+                       &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+                           if (insideLocalLoop())
+                               return;
+                           disconnect(waiting_);
+                           waiting_ = {};
+                           schedule();
+                       });
+}
+
 void ApplicationRequestQueue::schedule() {
     QMetaObject::invokeMethod(this, &ApplicationRequestQueue::processNext, Qt::QueuedConnection);
 }
@@ -60,8 +70,8 @@ void ApplicationRequestQueue::processNext() {
     if (pending_.empty())
         return;
     // Inside a local event loop (this queue's own request, a dialog): later, from the top.
-    if (busy_ || QThread::currentThread()->loopLevel() > 1) {
-        retry_.start();
+    if (insideLocalLoop()) {
+        waitForTheTopLevel();
         return;
     }
     const Request request = std::move(pending_.front());

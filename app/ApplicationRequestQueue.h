@@ -41,14 +41,16 @@ class ApplicationRequestQueue : public QObject {
   private:
     void schedule();
     void processNext();
+    bool insideLocalLoop() const;
+    void waitForTheTopLevel();
 
     Handler handler_;
     std::deque<Request> pending_;
     bool busy_ = false;
     // Windows the requests of the current burst may open.
     int burstWindows_ = 0;
-    // Retries while a local event loop (a dialog, another open) runs, so the next request is
+    // Waits while a local event loop (a dialog, another open) runs, so that the next request is
     // carried out once it has ended.
-    QTimer retry_;
+    QMetaObject::Connection waiting_;
     QTimer quiet_;
 };
