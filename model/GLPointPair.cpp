@@ -82,7 +82,7 @@ void GLPointPair::render() const {
         point2_->render();
 }
 
-void GLPointPair::animate() {
+void GLPointPair::animate() const {
     if (point1_)
         point1_->animate();
     if (point2_)

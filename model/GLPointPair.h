@@ -53,8 +53,9 @@ class GLPointPair {
     // Two coloured vertices, the first point's first.
     void render() const;
     // One tick of the pair's own motion: each point's animate(), which moves nothing (the
-    // scene's motion is the camera's).
-    void animate();
+    // scene's motion is the camera's). Const, and so are the points': a tick only reads the
+    // pairs, which a frame may be drawing on another thread meanwhile.
+    void animate() const;
 
   private:
     std::shared_ptr<GLPointWithColor> point1_;

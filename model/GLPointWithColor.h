@@ -47,7 +47,7 @@ class GLPointWithColor {
     // One glColor4d and one glVertex3d, inside a primitive that the caller has opened.
     void render() const;
     // A point never moves.
-    void animate() {}
+    void animate() const {}
 
     void getDx(double* dx, double* dy, double* dz) const;
     void setDx(double dx, double dy, double dz);

@@ -25,8 +25,9 @@ void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene,
                     const UserView& userView = UserView());
 
 // Everything a frame shows depends on, as one value: a frame can be drawn from it anywhere, at
-// any later time, on any thread (the scene is immutable and shared, never copied). Whatever
-// else comes to shape the picture belongs here too, and is passed on by drawFrame().
+// any later time, on any thread (the scene is shared, never copied, and only read: drawing and
+// the tick's step call const members of the pairs alone). Whatever else comes to shape the
+// picture belongs here too, and is passed on by drawFrame().
 struct FrameInputs {
     OrbitCamera camera;
     PointPairArray scene;
