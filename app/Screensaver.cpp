@@ -68,16 +68,6 @@ QString missingDisplay() {
 
 } // namespace
 
-void scaleCameraSteps(OrbitCamera& camera, double factor) {
-    if (factor == 1.0)
-        return;
-    camera.dxang *= factor;
-    camera.dyang *= factor;
-    camera.dzang *= factor;
-    camera.drt *= factor;
-    camera.dup *= factor;
-}
-
 Screensaver::Screensaver(QWindow* host, const ScreensaverRequest& request, SceneDocument* document,
                          const QString& notice)
     : host_(host)

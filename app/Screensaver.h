@@ -13,7 +13,6 @@ class QWindow;
 class SceneDocument;
 class ScreensaverCaption;
 class ScreensaverFrameRate;
-struct OrbitCamera;
 
 // The scene view hosted in a screen saver's window: it fills the host, takes no input, gets a
 // fresh scene from time to time, and ticks at the requested rate and speed. The host is the
@@ -48,9 +47,6 @@ class Screensaver : public QObject {
     QTimer tickTimer_;
     QTimer sceneTimer_;
 };
-
-// Multiplies the camera's angle and drift steps; a factor of 1 leaves the camera untouched.
-void scaleCameraSteps(OrbitCamera& camera, double factor);
 
 // The whole run of `orbalin --root`, `--window-id` and the other screen-saver options; the
 // exit status.

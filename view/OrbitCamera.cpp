@@ -85,3 +85,13 @@ void calculateCameraPosition(OrbitCamera& c) {
     c.py = (-c.basedist) * c.fy + c.upoff * c.uy + c.rtoff * c.ry;
     c.pz = (-c.basedist) * c.fz + c.upoff * c.uz + c.rtoff * c.rz;
 }
+
+void scaleCameraSteps(OrbitCamera& camera, double factor) {
+    if (factor == 1.0)
+        return;
+    camera.dxang *= factor;
+    camera.dyang *= factor;
+    camera.dzang *= factor;
+    camera.drt *= factor;
+    camera.dup *= factor;
+}

@@ -42,3 +42,6 @@ void advanceAngles(OrbitCamera& camera);
 // (reversing a step on the tick after which its offset lies beyond the bound) and places the
 // eye basedist behind the offset centre.
 void calculateCameraPosition(OrbitCamera& camera);
+
+// Multiplies the camera's angle and drift steps; a factor of 1 leaves the camera untouched.
+void scaleCameraSteps(OrbitCamera& camera, double factor);
