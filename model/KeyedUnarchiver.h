@@ -78,6 +78,8 @@ class KeyedUnarchiver {
         bool inProgress = false;
     };
     using Decode = std::shared_ptr<void> (*)(KeyedUnarchiver&);
+    static std::shared_ptr<void> decodeNewPoint(KeyedUnarchiver& coder);
+    static std::shared_ptr<void> decodeNewPair(KeyedUnarchiver& coder);
 
     KeyedUnarchiver(plist::ObjectSource& source, const CodecWork& work, std::size_t dataSize);
     static Result<PointPairArray> unarchive(const QByteArray& data, const CodecWork& work);
