@@ -1,7 +1,7 @@
 // Writing, reading and opening a scene of 100 000 pairs, far beyond the 50 a new scene holds, so
 // that the cost per object shows. With --scene-file=PATH the scene is also written to PATH (and
 // opened from there), for other programs to read the very same file.
-#include "framework/FileReading.h"
+#include "framework/files/FileReading.h"
 #include "model/KeyedArchiver.h"
 #include "model/KeyedUnarchiver.h"
 #include "model/Random.h"

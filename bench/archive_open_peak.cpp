@@ -3,7 +3,7 @@
 // the processor time it took.
 //   archive_open_peak [--any] FILE
 // With --any a file that is refused is measured too, and the reason is part of the answer.
-#include "framework/FileReading.h"
+#include "framework/files/FileReading.h"
 #include "model/KeyedUnarchiver.h"
 
 #include <QFile>

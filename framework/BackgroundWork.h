@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/BackgroundTask.h"
+#include "framework/files/BackgroundTask.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "framework/Document.h"
 
 #include "framework/DocumentWindow.h"
-#include "framework/FileReading.h"
+#include "framework/files/FileReading.h"
 
 #include <QFileInfo>
 

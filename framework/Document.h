@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/Result.h"
-#include "framework/BackgroundTask.h"
+#include "framework/files/BackgroundTask.h"
 #include "framework/DocumentCommands.h"
 
 #include <QByteArray>

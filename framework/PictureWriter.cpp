@@ -1,6 +1,6 @@
 #include "framework/PictureWriter.h"
 
-#include "framework/FileDescriptor.h"
+#include "framework/files/FileDescriptor.h"
 #include "framework/PictureFormats.h"
 #include "framework/SafeFileWriter.h"
 

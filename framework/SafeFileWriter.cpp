@@ -1,6 +1,6 @@
 #include "framework/SafeFileWriter.h"
 
-#include "framework/FileDescriptor.h"
+#include "framework/files/FileDescriptor.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -9,7 +9,7 @@
 #include "framework/BackgroundWork.h"
 #include "framework/DocumentWindow.h"
 #include "framework/ErrorBox.h"
-#include "framework/FileReading.h"
+#include "framework/files/FileReading.h"
 #include "framework/ImageExport.h"
 #include "framework/PictureFormats.h"
 #include "framework/RecentFiles.h"

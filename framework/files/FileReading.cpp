@@ -1,7 +1,7 @@
-#include "framework/FileReading.h"
+#include "framework/files/FileReading.h"
 
-#include "framework/BackgroundTask.h"
-#include "framework/FileDescriptor.h"
+#include "framework/files/BackgroundTask.h"
+#include "framework/files/FileDescriptor.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "framework/FileDescriptor.h"
+#include "framework/files/FileDescriptor.h"
 
 #include <algorithm>
 #include <cstring>
