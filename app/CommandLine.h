@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RenderOptions.h"
 #include "ScreensaverOptions.h"
 
 #include <QByteArray>
@@ -10,18 +11,6 @@
 
 #include <cstdint>
 #include <optional>
-
-// A picture of a scene drawn from the command line (--render).
-struct RenderRequest {
-    QString scene;
-    QString output;    // "-": standard output
-    QByteArray format; // a QImageWriter format name
-    QSize size{640, 480};
-    // The first frame a window draws comes before any tick, when the camera is still all
-    // zero and shows nothing; after one tick it is in place.
-    int ticks = 1;
-    std::optional<std::uint32_t> seed; // the clock's, as in a window, when not given
-};
 
 // What the command line asks for, read with QCommandLineParser.
 struct CommandLine {
