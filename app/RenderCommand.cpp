@@ -2,9 +2,9 @@
 
 #include "AppController.h"
 #include "CommandLine.h"
+#include "ErrorLine.h"
 #include "OrbalinApplication.h"
 #include "OrbalinDocument.h"
-#include "framework/ErrorBox.h"
 #include "framework/PictureWriter.h"
 #include "framework/SafeFileWriter.h"
 #include "model/Random.h"
@@ -27,14 +27,6 @@ struct RenderCommand {
 };
 
 // What the user would read in the dialog, on standard error.
-int fail(const QString& failure, const QString& reason) {
-    const QString message =
-        QStringLiteral("%1: %2 %3\n")
-            .arg(QCoreApplication::applicationName(), failure, asSentence(reason));
-    std::fputs(message.toLocal8Bit().constData(), stderr);
-    return 1;
-}
-
 bool standardOutputClosed = false;
 
 // The picture, whole, onto standard output: nothing else is ever written there.
@@ -73,7 +65,7 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
     const Result<std::unique_ptr<OrbalinDocument>> document =
         OrbalinDocument::readSceneFile(request.scene);
     if (!document)
-        return fail(DocumentController::openFailure(request.scene), document.reason());
+        return failWith(DocumentController::openFailure(request.scene), document.reason());
     const PointPairArray scene = (*document)->pointPairArray();
 
     // The camera a window opened on this scene would make, after the same ticks. The pairs'
@@ -95,7 +87,7 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
     const QString notDrawn = RenderCommand::tr("%1 could not be drawn.").arg(quoted);
     const Result<int> largest = largestOffscreenSide();
     if (!largest)
-        return fail(notDrawn, largest.reason());
+        return failWith(notDrawn, largest.reason());
     if (request.size.width() > *largest || request.size.height() > *largest) {
         // The same mistake as a size beyond our own limit, with the driver's.
         const QString size =
@@ -107,19 +99,19 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
     }
     const Result<QImage> picture = renderSceneOffscreen(camera, scene.get(), request.size);
     if (!picture)
-        return fail(notDrawn, picture.reason());
+        return failWith(notDrawn, picture.reason());
     const QString notWritten = RenderCommand::tr("%1 could not be written.").arg(quoted);
     // A pipe or a device named as the picture: standard output is the way to them.
     if (!toStandardOutput && !QFileInfo(request.output).isDir()) {
         if (const QString refusal = notAFileReason(request.output); !refusal.isEmpty())
-            return fail(notWritten,
-                        refusal + RenderCommand::tr("; --output - writes the picture to standard "
-                                                    "output"));
+            return failWith(notWritten, refusal + RenderCommand::tr(
+                                                      "; --output - writes the picture to standard "
+                                                      "output"));
     }
     const Result<void> written = toStandardOutput
                                      ? writeToStandardOutput(*picture, request.format)
                                      : writeImageFile(*picture, request.output, request.format);
     if (!written)
-        return fail(notWritten, written.reason());
+        return failWith(notWritten, written.reason());
     return 0;
 }

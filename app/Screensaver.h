@@ -7,7 +7,6 @@
 #include <QSize>
 #include <QTimer>
 
-
 class OrbalinOpenGLView;
 class QWindow;
 class SceneDocument;

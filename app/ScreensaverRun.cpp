@@ -3,6 +3,7 @@
 #include "Screensaver.h"
 
 #include "AppController.h"
+#include "ErrorLine.h"
 #include "OrbalinApplication.h"
 #include "OrbalinDocument.h"
 #include "ScreensaverSignals.h"
@@ -15,22 +16,10 @@
 #include <QWindow>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <xcb/xcb.h>
 
 namespace {
-
-// One line on standard error: the daemon's log.
-void say(const QString& line) {
-    const QString message = QStringLiteral("orbalin: %1\n").arg(line);
-    std::fputs(message.toLocal8Bit().constData(), stderr);
-}
-
-int fail(const QString& line) {
-    say(line);
-    return 1;
-}
 
 // Why there is no X11 display to draw on, or nothing when there is one. Asked before Qt starts,
 // since a platform that fails to start ends the program with lines of its own.
@@ -66,13 +55,13 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     // The daemon may end the saver at any moment, even this early: a signal held since the
     // program started comes now.
     if (!ScreensaverSignals::install())
-        return fail(Screensaver::tr("cannot catch SIGTERM: %1")
-                        .arg(QString::fromLocal8Bit(strerror(errno))));
+        return failWith(Screensaver::tr("cannot catch SIGTERM: %1")
+                            .arg(QString::fromLocal8Bit(strerror(errno))));
     ScreensaverSignals::release();
     if (ScreensaverSignals::received())
         return 0;
     if (const QString missing = missingDisplay(); !missing.isEmpty())
-        return fail(missing);
+        return failWith(missing);
     qputenv("QT_QPA_PLATFORM", "xcb");
     // Without a session bus, the platform's accessibility bridge would have one started for the
     // display, and it would outlive the saver: the saver needs no bus.
@@ -81,7 +70,7 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     QGuiApplication application(argc, argv);
     OrbalinApplication::identify();
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return fail(Screensaver::tr("a screen saver draws on X11 only."));
+        return failWith(Screensaver::tr("a screen saver draws on X11 only."));
 
     // Seeded from the clock as when the windows' shell starts; a scene file is read as a
     // window's Open reads it. One that cannot be read leaves the random scenes: a saver that
@@ -103,7 +92,7 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
             notice = DocumentController::openFailure(request.scene) + u' ' +
                      asSentence(read.reason()) + u' ' +
                      Screensaver::tr("Random scenes are shown instead.");
-            say(notice);
+            printErrorLine(notice);
         }
     }
 
@@ -112,7 +101,7 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     if (request.target != ScreensaverRequest::Target::WindowId && !daemonWindow.isEmpty()) {
         const std::optional<std::uint32_t> id = windowIdFrom(daemonWindow);
         if (!id)
-            return fail(
+            return failWith(
                 Screensaver::tr("XSCREENSAVER_WINDOW holds “%1”, which is no X11 window id.")
                     .arg(daemonWindow));
         windowId = *id;
@@ -123,7 +112,7 @@ int runScreensaver(int argc, char** argv, const ScreensaverRequest& request) {
     if (windowId != 0) {
         foreign = ScreensaverWindow::watch(windowId);
         if (!foreign)
-            return fail(
+            return failWith(
                 Screensaver::tr("there is no X11 window 0x%1 to draw into.").arg(windowId, 0, 16));
         host.reset(QWindow::fromWinId(windowId));
     } else {

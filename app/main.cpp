@@ -1,5 +1,6 @@
 #include "ApplicationService.h"
 #include "CommandLine.h"
+#include "ErrorLine.h"
 #include "OrbalinApplication.h"
 #include "RenderCommand.h"
 #include "Screensaver.h"
@@ -28,34 +29,25 @@ bool hasDisplay() {
 
 // The document windows, until the last one closes.
 int runWindows(int argc, char** argv, const CommandLine& command, bool startedByBus) {
-    if (!hasDisplay()) {
-        const QString line =
-            Windows::tr("orbalin: there is no display to show windows on (neither DISPLAY nor "
-                        "WAYLAND_DISPLAY is set); --render draws pictures without one.\n");
-        std::fputs(line.toLocal8Bit().constData(), stderr);
-        return 1;
-    }
+    if (!hasDisplay())
+        return failWith(
+            Windows::tr("there is no display to show windows on (neither DISPLAY nor "
+                        "WAYLAND_DISPLAY is set); --render draws pictures without one."));
     QApplication application(argc, argv);
     // Qt's platforms without OpenGL windows (chosen in QT_QPA_PLATFORM) cannot show a scene.
     const QString platform = QGuiApplication::platformName();
-    if (QStringList{"offscreen", "minimal", "linuxfb", "vnc"}.contains(platform)) {
-        const QString line =
-            Windows::tr("orbalin: the “%1” platform cannot show OpenGL windows, which scenes are "
-                        "drawn in; --render draws pictures without a display.\n")
-                .arg(platform);
-        std::fputs(line.toLocal8Bit().constData(), stderr);
-        return 1;
-    }
+    if (QStringList{"offscreen", "minimal", "linuxfb", "vnc"}.contains(platform))
+        return failWith(Windows::tr("the “%1” platform cannot show OpenGL windows, which scenes "
+                                    "are drawn in; --render draws pictures without a display.")
+                            .arg(platform));
     OrbalinApplication::configure();
     OrbalinApplication orbalin;
     // One instance per user session: when one runs already, it takes the files.
     ApplicationService service(orbalin, startedByBus);
     const Result<ApplicationService::HandOver> handed =
         service.handOver(command.files, command.fullScreen);
-    if (!handed) {
-        std::fprintf(stderr, "orbalin: %s\n", handed.reason().toLocal8Bit().constData());
-        return 1;
-    }
+    if (!handed)
+        return failWith(handed.reason());
     if (*handed == ApplicationService::HandOver::Done)
         return 0;
     if (!startedByBus) {
