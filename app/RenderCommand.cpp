@@ -103,10 +103,11 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
     const QString notWritten = RenderCommand::tr("%1 could not be written.").arg(quoted);
     // A pipe or a device named as the picture: standard output is the way to them.
     if (!toStandardOutput && !QFileInfo(request.output).isDir()) {
-        if (const QString refusal = notAFileReason(request.output); !refusal.isEmpty())
-            return failWith(notWritten, refusal + RenderCommand::tr(
-                                                      "; --output - writes the picture to standard "
-                                                      "output"));
+        if (const Result<void> target = checkSaveTarget(request.output); !target)
+            return failWith(notWritten,
+                            target.reason() +
+                                RenderCommand::tr("; --output - writes the picture to standard "
+                                                  "output"));
     }
     const Result<void> written = toStandardOutput
                                      ? writeToStandardOutput(*picture, request.format)

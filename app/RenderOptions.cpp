@@ -121,8 +121,8 @@ Result<void> RenderOptions::read(const QCommandLineParser& parser, RenderRequest
     if (request.output == QStringLiteral("-")) {
         request.format = given;
     } else {
-        if (const QString refusal = pictureNameRefusal(request.output); !refusal.isEmpty())
-            return Failure::because(asSentence(refusal));
+        if (const Result<void> name = checkPictureName(request.output); !name)
+            return Failure::because(asSentence(name.reason()));
         request.format = pictureFormatFor(request.output, given);
         if (parser.isSet(o.format) && canonicalFormat(request.format) != canonicalFormat(given))
             return Failure::because(tr("“%1” names another format than --format %2.")

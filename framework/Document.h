@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/Result.h"
-#include "framework/files/BackgroundTask.h"
 #include "framework/DocumentCommands.h"
+#include "framework/files/BackgroundTask.h"
 
 #include <QByteArray>
 #include <QObject>

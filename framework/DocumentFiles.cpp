@@ -121,13 +121,13 @@ bool DocumentController::saveDocumentAs(Document* document) {
                                          .filePath(document->displayName() + u'.' + type_.extension)
                                    : document->filePath();
     // A device, pipe or socket is refused before replacing it is even asked.
-    const auto refusal = [this](const QString& path) {
-        return notAFileReason(fileNameWithExtension(path));
+    const auto check = [this](const QString& path) {
+        return checkSaveTarget(fileNameWithExtension(path));
     };
     const auto failure = [this, document](const QString& path) {
         return saveFailure(document, fileNameWithExtension(path));
     };
-    HeldDialog<SaveDialog> dialog(document->window(), tr("Save As"), refusal, failure);
+    HeldDialog<SaveDialog> dialog(document->window(), tr("Save As"), check, failure);
     dialog->setNameFilter(tr("%1 (*.%2)").arg(type_.name, type_.extension));
     dialog->setObjectName(QStringLiteral("saveAsDialog"));
     // The dialog adds the extension itself, so the name it asks about replacing is the name
@@ -141,8 +141,8 @@ bool DocumentController::saveDocumentAs(Document* document) {
     // A dialog adds no extension to a name with a dot of its own ("v1.2"): then the file
     // written is not the one it confirmed, and replacing it is asked here.
     if (path != chosen && QFileInfo::exists(path)) {
-        if (const QString reason = refusal(path); !reason.isEmpty()) {
-            showError(document->window(), failure(path), reason);
+        if (const Result<void> checked = check(path); !checked) {
+            showError(document->window(), failure(path), checked.reason());
             return false;
         }
         if (!confirmReplacing(document->window(), path))

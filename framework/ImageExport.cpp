@@ -75,11 +75,11 @@ QString exportImage(QWidget* parent, const QImage& image, const QString& suggest
             .arg(QFileInfo(path).fileName());
     };
     // Why no picture may be written under that name, before anything is.
-    const auto refusal = [](const QString& path) {
-        const QString name = pictureNameRefusal(path);
-        return name.isEmpty() ? notAFileReason(path) : name;
+    const auto check = [](const QString& path) {
+        const Result<void> name = checkPictureName(path);
+        return name ? checkSaveTarget(path) : name;
     };
-    HeldDialog<SaveDialog> dialog(parent, ImageExport::tr("Export Image"), refusal, failure);
+    HeldDialog<SaveDialog> dialog(parent, ImageExport::tr("Export Image"), check, failure);
     dialog->setObjectName(QStringLiteral("exportImageDialog"));
     dialog->setNameFilters(names);
     // The dialog itself adds the suffix, so that its overwrite question names the real file.

@@ -27,12 +27,14 @@ QByteArray pictureFormatFor(const QString& path, const QByteArray& unnamed) {
     return writablePictureFormats().contains(suffix) ? suffix : QByteArray();
 }
 
-QString pictureNameRefusal(const QString& path) {
+Result<void> checkPictureName(const QString& path) {
     if (!pictureFormatFor(path, QByteArrayLiteral("png")).isEmpty())
-        return QString();
-    return PictureFormats::tr("“%1” does not name a picture format that can be written here: its "
-                              "suffix must be one of %2")
-        .arg(QFileInfo(path).fileName(), QString::fromLatin1(writablePictureFormats().join(", ")));
+        return {};
+    return Failure::because(
+        PictureFormats::tr("“%1” does not name a picture format that can be written here: its "
+                           "suffix must be one of %2")
+            .arg(QFileInfo(path).fileName(),
+                 QString::fromLatin1(writablePictureFormats().join(", "))));
 }
 
 Result<QByteArray> encodePicture(const QImage& image, const QByteArray& format) {

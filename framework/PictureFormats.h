@@ -19,9 +19,9 @@ QList<QByteArray> writablePictureFormats();
 // no suffix; empty when its suffix names no format that can be written.
 QByteArray pictureFormatFor(const QString& path, const QByteArray& unnamed);
 
-// Why a picture may not have that name (a phrase naming the formats that can be written), or
-// empty when it may.
-QString pictureNameRefusal(const QString& path);
+// Fails when a picture may not have that name, with a phrase naming the formats that can be
+// written.
+Result<void> checkPictureName(const QString& path);
 
 // The picture encoded whole in the format (a QImageWriter format name), or why it could not be.
 Result<QByteArray> encodePicture(const QImage& image, const QByteArray& format);

@@ -1,14 +1,16 @@
 #include "framework/PictureWriter.h"
 
-#include "framework/files/FileDescriptor.h"
 #include "framework/PictureFormats.h"
 #include "framework/SafeFileWriter.h"
+#include "framework/files/FileDescriptor.h"
 
 #include <QImage>
 
 Result<void> writeImageFile(const QImage& image, const QString& path, const QByteArray& format) {
-    if (format.isEmpty())
-        return Failure::because(pictureNameRefusal(path));
+    if (format.isEmpty()) {
+        if (Result<void> name = checkPictureName(path); !name)
+            return name;
+    }
     const Result<QByteArray> bytes = encodePicture(image, format);
     if (!bytes)
         return bytes.failure();

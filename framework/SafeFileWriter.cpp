@@ -1,6 +1,7 @@
 #include "framework/SafeFileWriter.h"
 
 #include "framework/files/FileDescriptor.h"
+#include "framework/files/FileKind.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -26,28 +27,6 @@ Failure failure(int error) {
 }
 
 // What is at the name, when it is not an ordinary file, in plain words.
-QString notAFile(const QString& name, mode_t mode) {
-    if (S_ISREG(mode))
-        return QString();
-    if (S_ISDIR(mode))
-        return SafeFileWriter::tr(
-                   "“%1” is a folder, not a file: only ordinary files are saved over")
-            .arg(name);
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return SafeFileWriter::tr(
-                   "“%1” is a device, not a file: only ordinary files are saved over")
-            .arg(name);
-    if (S_ISFIFO(mode))
-        return SafeFileWriter::tr(
-                   "“%1” is a named pipe, not a file: only ordinary files are saved over")
-            .arg(name);
-    if (S_ISSOCK(mode))
-        return SafeFileWriter::tr(
-                   "“%1” is a socket, not a file: only ordinary files are saved over")
-            .arg(name);
-    return SafeFileWriter::tr("“%1” is not a file: only ordinary files are saved over").arg(name);
-}
-
 // The name as the user gave it, for messages.
 QString shownName(const QString& path) {
     const QString name = QFileInfo(path).fileName();
@@ -144,13 +123,14 @@ Resolved resolvedTarget(const QString& path) {
 
 // What stands at `name` in the folder now, when it is not an ordinary file: a link or anything
 // else that took the file's place since the name was resolved.
-QString notAFileIn(int folder, const QByteArray& name, const QString& shown) {
+Result<void> ordinaryFileIn(int folder, const QByteArray& name, const QString& shown) {
     struct stat info {};
     if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-        return QString();
+        return {};
     if (S_ISLNK(info.st_mode))
-        return SafeFileWriter::tr("“%1” changed while it was being saved").arg(shown);
-    return notAFile(shown, info.st_mode);
+        return Failure::because(
+            SafeFileWriter::tr("“%1” changed while it was being saved").arg(shown));
+    return savableKind(shown, info.st_mode);
 }
 
 } // namespace
@@ -160,15 +140,15 @@ QString folderFailureReason(const QString& folder, int error) {
                            : systemReason(error);
 }
 
-QString notAFileReason(const QString& path) {
+Result<void> checkSaveTarget(const QString& path) {
     const Resolved resolved = resolvedTarget(path);
     if (!resolved.refusal.isEmpty())
-        return resolved.refusal;
+        return Failure::because(resolved.refusal);
     struct stat info {};
     if (resolved.target.isEmpty() ||
         ::stat(QFile::encodeName(resolved.target).constData(), &info) != 0)
-        return QString();
-    return notAFile(shownName(path), info.st_mode);
+        return {};
+    return savableKind(shownName(path), info.st_mode);
 }
 
 Result<void> writeFileSafely(const QString& path, QByteArrayView data,
@@ -176,8 +156,8 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
     // A device, pipe, socket or folder is never replaced, wherever its links lead, nor is
     // anything a stranger's link leads to.
     const QString shown = shownName(path);
-    if (QString refusal = notAFileReason(path); !refusal.isEmpty())
-        return Failure::because(refusal);
+    if (Result<void> target = checkSaveTarget(path); !target)
+        return target;
     const Resolved resolved = resolvedTarget(path);
     if (!resolved.refusal.isEmpty())
         return Failure::because(resolved.refusal);
@@ -194,8 +174,8 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
         return Failure::because(folderFailureReason(target.absolutePath(), errno));
 
     // An existing file must be one that may be written, and keeps its permissions and owner.
-    if (QString refusal = notAFileIn(folder.get(), name, shown); !refusal.isEmpty())
-        return Failure::because(refusal);
+    if (Result<void> kind = ordinaryFileIn(folder.get(), name, shown); !kind)
+        return kind;
     struct stat existing {};
     const bool exists =
         ::fstatat(folder.get(), name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
@@ -223,8 +203,8 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
     if (isCancelled(cancelled))
         return failure(ECANCELED);
     // Whatever took the file's place meanwhile is not replaced either.
-    if (QString refusal = notAFileIn(folder.get(), name, shown); !refusal.isEmpty())
-        return Failure::because(refusal);
+    if (Result<void> kind = ordinaryFileIn(folder.get(), name, shown); !kind)
+        return kind;
     if (::renameat(folder.get(), temporary.name().constData(), folder.get(), name.constData()) != 0)
         return failure(errno);
     temporary.renamed();

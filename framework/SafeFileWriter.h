@@ -28,10 +28,10 @@
 Result<void> writeFileSafely(const QString& path, QByteArrayView data,
                              const std::atomic<bool>* cancelled = nullptr);
 
-// Why writeFileSafely() would refuse the name before writing anything because what stands
-// there is not an ordinary file ("“null” is a device, not a file: …") or a link it does not
-// follow; empty when the name is free or names a file (through its links).
-QString notAFileReason(const QString& path);
+// Fails as writeFileSafely() would before writing anything, when what stands at the name is not
+// an ordinary file ("“null” is a device, not a file: …") or a link it does not follow; succeeds
+// when the name is free or names a file (through its links).
+Result<void> checkSaveTarget(const QString& path);
 
 // Why a file cannot be made in `folder`, which the system refused with `error`: the system's own
 // words, or, when the folder is not there (any more), the folder's name.

@@ -4,9 +4,9 @@
 
 #include <QFileInfo>
 
-SaveDialog::SaveDialog(QWidget* parent, const QString& caption, Text refusal, Text failure)
+SaveDialog::SaveDialog(QWidget* parent, const QString& caption, Check check, Text failure)
     : QFileDialog(parent, caption)
-    , refusal_(std::move(refusal))
+    , check_(std::move(check))
     , failure_(std::move(failure)) {
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
@@ -17,9 +17,8 @@ void SaveDialog::accept() {
     const QStringList files = selectedFiles();
     if (!files.isEmpty() && !QFileInfo(files.constFirst()).isDir()) {
         const QString& path = files.constFirst();
-        const QString reason = refusal_(path);
-        if (!reason.isEmpty()) {
-            showErrorBox(this, failure_(path), reason);
+        if (const Result<void> checked = check_(path); !checked) {
+            showErrorBox(this, failure_(path), checked.reason());
             return;
         }
     }

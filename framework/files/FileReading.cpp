@@ -2,6 +2,7 @@
 
 #include "framework/files/BackgroundTask.h"
 #include "framework/files/FileDescriptor.h"
+#include "framework/files/FileKind.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -21,20 +22,6 @@ struct FileReading {
     Q_DECLARE_TR_FUNCTIONS(FileReading)
 };
 
-// What a path that is not a regular file is, or nothing when it is one.
-std::optional<QString> notAFile(mode_t mode) {
-    if (S_ISREG(mode))
-        return std::nullopt;
-    if (S_ISDIR(mode))
-        return FileReading::tr("it is a folder, not a file");
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return FileReading::tr("it is a device, not a file");
-    if (S_ISFIFO(mode))
-        return FileReading::tr("it is a named pipe, not a file");
-    if (S_ISSOCK(mode))
-        return FileReading::tr("it is a socket, not a file");
-    return FileReading::tr("it is not a regular file");
-}
 } // namespace
 
 Result<QByteArray> readRegularFile(const QString& path, qint64 maximumSize, BackgroundTask* task) {
@@ -43,8 +30,8 @@ Result<QByteArray> readRegularFile(const QString& path, qint64 maximumSize, Back
     // has effects of its own. What counts is the check on the open descriptor below.
     struct stat status {};
     if (::stat(name.constData(), &status) == 0) {
-        if (auto what = notAFile(status.st_mode))
-            return Failure::because(*what);
+        if (Result<void> kind = readableKind(status.st_mode); !kind)
+            return kind.failure();
     }
     // Non-blocking, so that a named pipe with no writer cannot hold the open up.
     const FileDescriptor file(
@@ -53,8 +40,8 @@ Result<QByteArray> readRegularFile(const QString& path, qint64 maximumSize, Back
         return Failure::because(systemReason(errno));
     if (::fstat(file.get(), &status) != 0)
         return Failure::because(systemReason(errno));
-    if (auto what = notAFile(status.st_mode))
-        return Failure::because(*what);
+    if (Result<void> kind = readableKind(status.st_mode); !kind)
+        return kind.failure();
     const qint64 size = status.st_size;
     if (size > maximumSize) {
         const QLocale locale;
