@@ -21,7 +21,5 @@ Result<void> writeImageToDescriptor(const QImage& image, int fd, const QByteArra
     const Result<QByteArray> bytes = encodePicture(image, format);
     if (!bytes)
         return bytes.failure();
-    if (!writeAll(fd, *bytes))
-        return Failure::because(systemReason(errno));
-    return {};
+    return writeAll(fd, *bytes);
 }

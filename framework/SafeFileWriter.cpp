@@ -22,11 +22,6 @@ struct SafeFileWriter {
     Q_DECLARE_TR_FUNCTIONS(SafeFileWriter)
 };
 
-Failure failure(int error) {
-    return {systemReason(error), error == ECANCELED};
-}
-
-// What is at the name, when it is not an ordinary file, in plain words.
 // The name as the user gave it, for messages.
 QString shownName(const QString& path) {
     const QString name = QFileInfo(path).fileName();
@@ -162,11 +157,11 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
     if (!resolved.refusal.isEmpty())
         return Failure::because(resolved.refusal);
     if (resolved.target.isEmpty())
-        return failure(errno);
+        return systemFailure(errno);
     const QFileInfo target(resolved.target);
     const QByteArray name = QFile::encodeName(target.fileName());
     if (name.isEmpty())
-        return failure(EISDIR);
+        return systemFailure(EISDIR);
 
     const FileDescriptor folder(::open(QFile::encodeName(target.absolutePath()).constData(),
                                        O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -180,12 +175,12 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
     const bool exists =
         ::fstatat(folder.get(), name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
     if (exists && ::faccessat(folder.get(), name.constData(), W_OK, AT_EACCESS) != 0)
-        return failure(errno);
+        return systemFailure(errno);
 
     TemporaryFile temporary(folder.get(), name);
     FileDescriptor& file = temporary.file();
     if (!file.valid())
-        return failure(errno);
+        return systemFailure(errno);
     if (exists) {
         // Owner and group first: a change of owner may clear the set-ID bits, which the mode
         // then gives back. Only root may give a file to another owner; any member of the old
@@ -195,22 +190,26 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
             // Not in that group either: the file becomes the writer's, as a new one would.
         }
         if (::fchmod(file.get(), existing.st_mode & 07777) != 0)
-            return failure(errno);
+            return systemFailure(errno);
     }
-    if (!writeAll(file.get(), data, cancelled) || ::fsync(file.get()) != 0 || !file.close())
-        return failure(errno);
+    if (Result<void> written = writeAll(file.get(), data, cancelled); !written)
+        return written;
+    if (::fsync(file.get()) != 0)
+        return systemFailure(errno);
+    if (Result<void> closed = file.close(); !closed)
+        return closed;
     // The last moment at which the old file can still stay as it was.
     if (isCancelled(cancelled))
-        return failure(ECANCELED);
+        return systemFailure(ECANCELED);
     // Whatever took the file's place meanwhile is not replaced either.
     if (Result<void> kind = ordinaryFileIn(folder.get(), name, shown); !kind)
         return kind;
     if (::renameat(folder.get(), temporary.name().constData(), folder.get(), name.constData()) != 0)
-        return failure(errno);
+        return systemFailure(errno);
     temporary.renamed();
     // The rename itself lasts only once the folder is on disk. File systems that cannot sync
     // a folder say so with EINVAL; they keep it another way.
     if (::fsync(folder.get()) != 0 && errno != EINVAL)
-        return failure(errno);
+        return systemFailure(errno);
     return {};
 }

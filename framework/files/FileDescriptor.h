@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -9,10 +11,12 @@
 
 // The system's own words for an errno value ("No space left on device").
 QString systemReason(int error);
+// The failure of a system call that set `error`; ECANCELED is a cancel.
+Failure systemFailure(int error);
 
-// Writes all of `data` to the descriptor, in slices so that a cancelled write stops soon. On
-// failure returns false with errno set (ECANCELED once `cancelled` is set).
-bool writeAll(int fd, QByteArrayView data, const std::atomic<bool>* cancelled = nullptr);
+// Writes all of `data` to the descriptor, in slices so that a cancelled write stops soon
+// (failing as cancelled once `cancelled` is set).
+Result<void> writeAll(int fd, QByteArrayView data, const std::atomic<bool>* cancelled = nullptr);
 
 // A file descriptor that is closed when it goes out of scope.
 class FileDescriptor {
@@ -33,12 +37,14 @@ class FileDescriptor {
             ::close(fd_);
         fd_ = fd;
     }
-    // Closes now; false (with errno set) when the system reports an error.
-    bool close() {
+    // Closes now, failing when the system reports an error (a write it had put off).
+    Result<void> close() {
         const int fd = fd_;
         fd_ = -1;
         // On Linux the descriptor is gone even when close() is interrupted.
-        return ::close(fd) == 0 || errno == EINTR;
+        if (::close(fd) == 0 || errno == EINTR)
+            return {};
+        return systemFailure(errno);
     }
 
   private:
