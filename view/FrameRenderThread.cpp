@@ -141,7 +141,7 @@ void FrameRenderThread::run(Mailbox& box) {
         SurfacelessContext context;
         static std::once_flag exitHandler;
         std::call_once(exitHandler, [] { on_exit(endRenderThreadsAtExit, nullptr); });
-        QString failure = context.error();
+        QString failure = context.ready() ? QString() : context.ready().reason();
         std::optional<Framebuffer> framebuffer;
         bool setUp = false;
         while (failure.isEmpty()) {

@@ -18,8 +18,8 @@ struct OffscreenRenderer {
 Result<QImage> renderSceneOffscreen(const OrbitCamera& camera, const PointPairs* scene,
                                     const QSize& size) {
     SurfacelessContext context;
-    if (!context.error().isEmpty())
-        return Failure::because(context.error());
+    if (!context.ready())
+        return context.ready().failure();
     const int largest = largestFramebufferSide();
     if (size.isEmpty() || size.width() > largest || size.height() > largest)
         return Failure::because(
@@ -51,7 +51,7 @@ Result<QImage> renderSceneOffscreen(const OrbitCamera& camera, const PointPairs*
 
 Result<int> largestOffscreenSide() {
     SurfacelessContext context;
-    if (!context.error().isEmpty())
-        return Failure::because(context.error());
+    if (!context.ready())
+        return context.ready().failure();
     return largestFramebufferSide();
 }

@@ -90,12 +90,12 @@ const SurfacelessDisplay& surfacelessDisplay() {
 SurfacelessContext::SurfacelessContext() {
     const SurfacelessDisplay& display = surfacelessDisplay();
     if (display.display == EGL_NO_DISPLAY) {
-        error_ = display.error;
+        ready_ = Failure::because(display.error);
         return;
     }
     // The API is chosen per thread.
     if (!eglBindAPI(EGL_OPENGL_API)) {
-        error_ = eglFailure("Choosing desktop OpenGL");
+        ready_ = Failure::because(eglFailure("Choosing desktop OpenGL"));
         return;
     }
     // Below 3.2 the profile is ignored and the context is a legacy one; Mesa answers with the
@@ -110,12 +110,12 @@ SurfacelessContext::SurfacelessContext() {
     EGLContext context =
         eglCreateContext(display.display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
     if (context == EGL_NO_CONTEXT) {
-        error_ = eglFailure("Making an OpenGL context");
+        ready_ = Failure::because(eglFailure("Making an OpenGL context"));
         return;
     }
     context_ = context;
     if (!eglMakeCurrent(display.display, EGL_NO_SURFACE, EGL_NO_SURFACE, context))
-        error_ = eglFailure("Making the OpenGL context current");
+        ready_ = Failure::because(eglFailure("Making the OpenGL context current"));
 }
 
 SurfacelessContext::~SurfacelessContext() {

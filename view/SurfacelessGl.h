@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -17,12 +19,12 @@ class SurfacelessContext {
     SurfacelessContext(const SurfacelessContext&) = delete;
     SurfacelessContext& operator=(const SurfacelessContext&) = delete;
 
-    // Empty once the context is current.
-    const QString& error() const { return error_; }
+    // Succeeds once the context is current; else says why it could not be made.
+    const Result<void>& ready() const { return ready_; }
 
   private:
     void* context_ = nullptr;
-    QString error_;
+    Result<void> ready_;
 };
 
 // An RGBA framebuffer object of the given size, bound while the object lives.
