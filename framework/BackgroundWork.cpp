@@ -20,6 +20,7 @@ struct BackgroundWork {
 };
 
 int dialogDelay = 500;
+std::function<void(BackgroundTask&)> workHook;
 // The bar's steps, and how often it follows the work.
 constexpr int barSteps = 1000;
 constexpr int barInterval = 50;
@@ -75,12 +76,18 @@ void setProgressDialogDelay(int milliseconds) {
     dialogDelay = milliseconds;
 }
 
+void setBeforeBackgroundWork(std::function<void(BackgroundTask&)> hook) {
+    workHook = std::move(hook);
+}
+
 bool runInBackground(QWidget* parent, const QString& label, AtQuit atQuit,
                      const std::function<void(BackgroundTask& task)>& work) {
     BackgroundTask task;
     std::atomic<bool> done{false};
     QEventLoop loop;
-    const std::unique_ptr<QThread> thread(QThread::create([&work, &task, &done] {
+    const std::unique_ptr<QThread> thread(QThread::create([&work, &task, &done, hook = workHook] {
+        if (hook)
+            hook(task);
         work(task);
         done = true;
     }));

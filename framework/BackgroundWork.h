@@ -34,3 +34,7 @@ void setProgressNote(QWidget* parent, const QString& text);
 // How long work may take before its progress dialog comes up (500 ms unless set).
 int progressDialogDelay();
 void setProgressDialogDelay(int milliseconds);
+
+// Runs on the work's thread before each piece of work from now on, given its task (a test holds
+// work in progress with it); an empty one runs nothing. Set it while no work runs.
+void setBeforeBackgroundWork(std::function<void(BackgroundTask&)> hook);

@@ -9,22 +9,24 @@
 #include "framework/BackgroundWork.h"
 #include "framework/DocumentWindow.h"
 #include "framework/ErrorBox.h"
-#include "framework/files/FileReading.h"
 #include "framework/ImageExport.h"
 #include "framework/PictureFormats.h"
 #include "framework/RecentFiles.h"
 #include "framework/WindowPlacement.h"
+#include "framework/files/FileReading.h"
 #include "model/KeyedArchiver.h"
 #include "model/KeyedUnarchiver.h"
 #include "model/Random.h"
 #include "support/SceneComparison.h"
 #include "support/ViewTestAccess.h"
+#include "tests/support/Gate.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -58,6 +60,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
@@ -65,6 +68,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <thread>
 #include <tuple>
 #include <unistd.h>
 
@@ -1544,6 +1548,18 @@ const QByteArray& largeSceneData() {
     return data;
 }
 
+// Background work begins with `hook` on its thread for as long as this lives: the tests hold
+// work in progress with it, instead of counting on a large scene to take a while.
+class WorkHeld {
+  public:
+    explicit WorkHeld(std::function<void(BackgroundTask&)> hook) {
+        setBeforeBackgroundWork(std::move(hook));
+    }
+    ~WorkHeld() { setBeforeBackgroundWork({}); }
+    WorkHeld(const WorkHeld&) = delete;
+    WorkHeld& operator=(const WorkHeld&) = delete;
+};
+
 // Presses Cancel on the first progress dialog that comes up, as soon as it shows.
 class ProgressCanceller : public QObject {
   public:
@@ -1571,12 +1587,15 @@ TEST_F(ApplicationTest, OtherWindowsAnimateWhileALargeSceneIsOpenedAndSaved) {
     OrbalinOpenGLView* view = scene(animating)->orbalinOpenGLView();
     // Posted before the job starts, this runs as soon as the program takes events again: while
     // the job is under way when it goes on, only after it when it blocks. The other window
-    // must then turn on, twice, before the job has returned.
+    // must then turn on, twice, before the job has returned; the job is held until then.
     bool returned = false;
     int turnsDuringTheJob = 0;
+    std::unique_ptr<Gate> turned;
+    const WorkHeld held([&](BackgroundTask&) { turned->wait(std::chrono::seconds(60)); });
     const auto watchTheOtherWindow = [&] {
         returned = false;
         turnsDuringTheJob = 0;
+        turned = std::make_unique<Gate>();
         QTimer::singleShot(0, [&] {
             for (int turn = 0; turn < 2 && !returned; ++turn) {
                 const double from = view->camera().xangle;
@@ -1584,6 +1603,7 @@ TEST_F(ApplicationTest, OtherWindowsAnimateWhileALargeSceneIsOpenedAndSaved) {
                     !returned)
                     ++turnsDuringTheJob;
             }
+            turned->open();
         });
     };
 
@@ -1643,6 +1663,12 @@ TEST_F(ApplicationTest, QuitDuringAnOpenCancelsIt) {
     shell_->start({});
     Document* other = controller().documents().front();
     Document* opened = other;
+    // The read is held until it is cancelled.
+    const WorkHeld held([](BackgroundTask& task) {
+        QDeadlineTimer deadline(60000);
+        while (!task.isCancelled() && !deadline.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
     // The open's own event loop runs the quit: the read is cancelled, not waited for.
     QTimer::singleShot(
         0, [&] { opened = controller().openDocumentWithContentsOfFile(path("large.orbalin")); });
@@ -1677,6 +1703,9 @@ TEST_F(ApplicationTest, CommandsDuringASaveWaitForItToEndAndTheFileIsWhole) {
         QPointer<DocumentWindow> largeWindow = large->window();
         DialogAnswerer answerer;
         answerer.filesToChoose = {path("elsewhere")};
+        // The save is held until the command has been given.
+        Gate given;
+        const WorkHeld held([&](BackgroundTask&) { given.wait(std::chrono::seconds(60)); });
         bool saved = false;
         bool savingDuringTheCommand = false;
         bool secondSave = true;
@@ -1692,12 +1721,13 @@ TEST_F(ApplicationTest, CommandsDuringASaveWaitForItToEndAndTheFileIsWhole) {
             savingDuringTheCommand = controller().isSaving(large);
             if (!c.typed) {
                 action(c.onTheSavedWindow ? large : other, c.command)->trigger();
-                return;
+            } else {
+                auto* progress = largeWindow->findChild<QProgressDialog*>("progressDialog");
+                EXPECT_TRUE(QTest::qWaitFor([&] { return progress->isVisible(); }, 60000));
+                press(large, QKeySequence(QKeySequence::Close));
+                EXPECT_EQ(progress->labelText(), "Closing after the save…");
             }
-            auto* progress = largeWindow->findChild<QProgressDialog*>("progressDialog");
-            ASSERT_TRUE(QTest::qWaitFor([&] { return progress->isVisible(); }, 60000));
-            press(large, QKeySequence(QKeySequence::Close));
-            EXPECT_EQ(progress->labelText(), "Closing after the save…");
+            given.open();
         });
         EXPECT_EQ(runEventLoop(), 0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

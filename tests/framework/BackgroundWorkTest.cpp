@@ -1,6 +1,7 @@
 // The progress of background work: when its dialog comes up, what it shows, and how Cancel and
 // quitting end the work. The work waits on conditions the test sets, never on the clock.
 #include "framework/BackgroundWork.h"
+#include "tests/support/Gate.h"
 
 #include <QApplication>
 #include <QProgressBar>
@@ -12,30 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 namespace {
-
-// A flag one thread raises and another waits for.
-class Gate {
-  public:
-    void open() {
-        const std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    void wait() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return open_; });
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = false;
-};
 
 // Work that stops only when cancelled, looking at its flag as decoding does.
 void untilCancelled(BackgroundTask& task) {
