@@ -107,6 +107,8 @@ class KeyedUnarchiver {
     // Finds the object under `key` of the current object. Answers false on failure and sets
     // `uid` to 0 for nil.
     bool referenceForKey(const QString& key, const Where& child, std::uint64_t* uid);
+    // The object of class `type` under `key` of the current object, decoded with `decode`.
+    std::shared_ptr<void> decodeChildForKey(const QString& key, Class type, Decode decode);
     // Looks up an object of class `type` and decodes it with `decode`, or returns the one
     // decoded before.
     std::shared_ptr<void> decodeObject(std::uint64_t uid, Class type, const Where& where,

@@ -199,27 +199,26 @@ double KeyedUnarchiver::decodeDoubleForKey(const QString& key) {
     return number;
 }
 
-template <>
-std::shared_ptr<GLPointWithColor>
-KeyedUnarchiver::decodeObjectForKey<GLPointWithColor>(const QString& key) {
+std::shared_ptr<void> KeyedUnarchiver::decodeChildForKey(const QString& key, Class type,
+                                                         Decode decode) {
     if (frames_.empty())
         return nullptr;
     const Where child{Where::Kind::Child, 0, &key, &frames_.back().where};
     std::uint64_t uid = 0;
     if (!referenceForKey(key, child, &uid) || uid == 0)
         return nullptr;
+    return decodeObject(uid, type, child, decode);
+}
+
+template <>
+std::shared_ptr<GLPointWithColor>
+KeyedUnarchiver::decodeObjectForKey<GLPointWithColor>(const QString& key) {
     return std::static_pointer_cast<GLPointWithColor>(
-        decodeObject(uid, Class::Point, child, decodeNewPoint));
+        decodeChildForKey(key, Class::Point, decodeNewPoint));
 }
 
 template <>
 std::shared_ptr<GLPointPair> KeyedUnarchiver::decodeObjectForKey<GLPointPair>(const QString& key) {
-    if (frames_.empty())
-        return nullptr;
-    const Where child{Where::Kind::Child, 0, &key, &frames_.back().where};
-    std::uint64_t uid = 0;
-    if (!referenceForKey(key, child, &uid) || uid == 0)
-        return nullptr;
     return std::static_pointer_cast<GLPointPair>(
-        decodeObject(uid, Class::Pair, child, decodeNewPair));
+        decodeChildForKey(key, Class::Pair, decodeNewPair));
 }
