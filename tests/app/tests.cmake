@@ -1,7 +1,8 @@
 # The application shell's suites, through real windows.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 orbalin_add_test(app_tests GUI
-    SOURCES app/ApplicationTest.cpp
+    SOURCES app/ApplicationTest.cpp app/DocumentFilesTest.cpp app/RecentFilesTest.cpp
+        app/PictureFilesTest.cpp
     LIBS orbalin_app Qt6::Test Qt6::GuiPrivate)
 
 # The command line: the real program run without a display, its pictures compared with the
