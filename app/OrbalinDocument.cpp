@@ -62,23 +62,12 @@ void OrbalinDocument::windowControllerDidLoadNib(DocumentWindow* window) {
 
 namespace {
 
-// The codec's side of a background task: its flag and its progress.
-CodecWork codecWork(BackgroundTask* task) {
-    if (!task)
-        return CodecWork();
-    return CodecWork(
-        &task->cancelFlag(), [task](double fraction) { task->setProgress(fraction); },
-        [task](std::int64_t done, std::int64_t total) {
-            task->setAmount(BackgroundTask::Unit::Pairs, done, total);
-        });
-}
-
 Result<QByteArray> archived(const PointPairArray& scene, BackgroundTask* task = nullptr) {
     if (!scene)
         return Failure::because(OrbalinDocument::tr(
             "its scene is not on show yet, so there is nothing to save: save again once its "
             "window shows the scene. Nothing was written"));
-    return KeyedArchiver::archive(*scene, codecWork(task));
+    return KeyedArchiver::archive(*scene, task);
 }
 
 } // namespace
@@ -94,7 +83,7 @@ Document::DataEncoder OrbalinDocument::dataEncoderOfType(const QString& /*type*/
 Result<void> OrbalinDocument::loadDataRepresentation(const QByteArray& data,
                                                      const QString& /*type*/,
                                                      BackgroundTask* task) {
-    Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(data, codecWork(task));
+    Result<PointPairArray> result = KeyedUnarchiver::unarchiveObjectWithData(data, task);
     if (!result)
         return result.failure();
     setPointPairArray(std::move(result).value());

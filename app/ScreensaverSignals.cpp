@@ -1,6 +1,6 @@
 #include "ScreensaverSignals.h"
 
-#include "framework/files/BackgroundTask.h"
+#include "base/BackgroundTask.h"
 
 #include <atomic>
 #include <cerrno>

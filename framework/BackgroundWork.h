@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/files/BackgroundTask.h"
+#include "base/BackgroundTask.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "base/Result.h"
 #include "framework/DocumentCommands.h"
-#include "framework/files/BackgroundTask.h"
+#include "base/BackgroundTask.h"
 
 #include <QByteArray>
 #include <QObject>

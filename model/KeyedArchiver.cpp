@@ -15,8 +15,8 @@ constexpr Ref noRef = std::numeric_limits<Ref>::max();
 
 } // namespace
 
-KeyedArchiver::KeyedArchiver(const CodecWork& work)
-    : work_(work) {
+KeyedArchiver::KeyedArchiver(BackgroundTask& task)
+    : task_(task) {
     objects_.push_back(stringRef(QStringLiteral("$null")));
     // The "$top" dictionary stands in for UID 0 while encoding.
     encoding_.resize(1);
@@ -30,7 +30,9 @@ QByteArray KeyedArchiver::archivedDataWithRootObject(const PointPairs& rootObjec
     return archived ? std::move(archived).value() : QByteArray();
 }
 
-Result<QByteArray> KeyedArchiver::archive(const PointPairs& rootObject, const CodecWork& work) {
+Result<QByteArray> KeyedArchiver::archive(const PointPairs& rootObject, BackgroundTask* task) {
+    BackgroundTask unwatched;
+    BackgroundTask& work = task ? *task : unwatched;
     try {
         KeyedArchiver archiver(work);
         // A pair takes three dictionaries, fourteen numbers and three references, and 42
@@ -52,7 +54,7 @@ Result<QByteArray> KeyedArchiver::archive(const PointPairs& rootObject, const Co
         archiver.encodeObject(rootObject, QStringLiteral("root"));
         if (!archiver.cancelled_) {
             QByteArray data = archiver.finish();
-            if (!work.cancelled())
+            if (!work.isCancelled())
                 return data;
         }
         return Failure::cancel();
@@ -166,13 +168,14 @@ void KeyedArchiver::encodeObject(const PointPairs& object, const QString& forKey
     std::vector<Ref> elements;
     elements.reserve(object.size());
     for (const auto& pair : object) {
-        if (elements.size() % codecCheckInterval == 0) {
-            if (work_.cancelled()) {
+        if (elements.size() % checkInterval == 0) {
+            if (task_.isCancelled()) {
                 cancelled_ = true;
                 break;
             }
-            work_.report(0.5 * double(elements.size()) / double(object.size()));
-            work_.reportPairs(std::int64_t(elements.size()), std::int64_t(object.size()));
+            task_.setProgress(0.5 * double(elements.size()) / double(object.size()));
+            task_.setAmount(BackgroundTask::Unit::Pairs, std::int64_t(elements.size()),
+                            std::int64_t(object.size()));
         }
         elements.push_back(encodeSharedObject(pair, QStringLiteral("GLPointPair")));
     }
@@ -192,6 +195,6 @@ QByteArray KeyedArchiver::finish() {
         writer_.key(QStringLiteral("$version")), writer_.key(QStringLiteral("$archiver")),
         writer_.key(QStringLiteral("$top")), writer_.key(QStringLiteral("$objects"))};
     const std::array<Ref, 4> values{version, archiver, top.dictionary, objects};
-    const CodecWork laying = work_.stage(0.5, 1.0);
-    return writer_.finish(writer_.addDictionary(keys, values), &laying);
+    const BackgroundTask::Part laying(task_, 0.5, 1.0);
+    return writer_.finish(writer_.addDictionary(keys, values), &task_);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CodecWork.h"
 #include "GLPointPair.h"
 #include "GLPointWithColor.h"
+#include "base/BackgroundTask.h"
 #include "base/Result.h"
 #include "plist/BinaryWriter.h"
 
@@ -25,8 +25,7 @@ class KeyedArchiver {
 
   public:
     // The archive, or why it could not be made (as a phrase), or cancelled.
-    static Result<QByteArray> archive(const PointPairs& rootObject,
-                                      const CodecWork& work = CodecWork());
+    static Result<QByteArray> archive(const PointPairs& rootObject, BackgroundTask* task = nullptr);
     // The archive, or no data when it could not be made.
     static QByteArray archivedDataWithRootObject(const PointPairs& rootObject);
 
@@ -45,7 +44,7 @@ class KeyedArchiver {
         std::vector<plist::Ref> values;
     };
 
-    explicit KeyedArchiver(const CodecWork& work);
+    explicit KeyedArchiver(BackgroundTask& task);
 
     // Starts an object: reserves its place in "$objects" and makes it the one being encoded.
     // An object with an identity is remembered, so that encoding it again refers to it.
@@ -61,7 +60,7 @@ class KeyedArchiver {
     plist::Ref stringRef(const QString& string);
     QByteArray finish();
 
-    const CodecWork& work_;
+    BackgroundTask& task_;
     bool cancelled_ = false;
     plist::BinaryWriter writer_;
     std::vector<plist::Ref> objects_; // "$objects" entries, by UID

@@ -10,10 +10,10 @@ using plist::Object;
 using plist::Ref;
 using plist::Type;
 
-KeyedUnarchiver::KeyedUnarchiver(plist::ObjectSource& source, const CodecWork& work,
+KeyedUnarchiver::KeyedUnarchiver(plist::ObjectSource& source, BackgroundTask& task,
                                  std::size_t dataSize)
     : source_(source)
-    , work_(work)
+    , task_(task)
     , dataSize_(dataSize) {}
 
 std::uint32_t* KeyedUnarchiver::slotOf(std::uint64_t uid, bool make) {
@@ -44,22 +44,26 @@ void KeyedUnarchiver::scanStored(const Object& dictionary, Ref ref, Entries* ent
 }
 
 Result<PointPairArray> KeyedUnarchiver::unarchiveObjectWithData(const QByteArray& data,
-                                                                const CodecWork& work) {
+                                                                BackgroundTask* task) {
+    BackgroundTask unwatched;
     // Whatever a file holds, running out of memory refuses it: it never ends the program.
     try {
-        return unarchive(data, work);
+        return unarchive(data, task ? *task : unwatched);
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
     }
     return Failure::because(Rules::outOfMemory());
 }
 
-Result<PointPairArray> KeyedUnarchiver::unarchive(const QByteArray& data, const CodecWork& work) {
+Result<PointPairArray> KeyedUnarchiver::unarchive(const QByteArray& data, BackgroundTask& task) {
     // Parsing XML builds its objects first; binary data is read in place as it is decoded.
     const bool xml = !data.startsWith("bplist");
     plist::ReadProblem problem;
-    std::unique_ptr<plist::ObjectSource> source =
-        plist::open(data, &problem, xml ? work.stage(0.0, 0.7) : work);
+    std::unique_ptr<plist::ObjectSource> source;
+    {
+        const BackgroundTask::Part parsing(task, 0.0, xml ? 0.7 : 0.0);
+        source = plist::open(data, &problem, &task);
+    }
     if (!source) {
         switch (problem.kind) {
         case plist::ReadProblem::Kind::Cancelled:
@@ -76,11 +80,11 @@ Result<PointPairArray> KeyedUnarchiver::unarchive(const QByteArray& data, const 
         return Failure::because(Rules::unreadable(problem.detail));
     }
     source->setKnownKeys(Rules::keyTable());
-    const CodecWork decoding = xml ? work.stage(0.7, 1.0) : work;
-    KeyedUnarchiver unarchiver(*source, decoding, static_cast<std::size_t>(data.size()));
+    const BackgroundTask::Part decoding(task, xml ? 0.7 : 0.0, 1.0);
+    KeyedUnarchiver unarchiver(*source, task, static_cast<std::size_t>(data.size()));
     PointPairs pairs;
     const bool read = unarchiver.run(&pairs);
-    work.countSteps(unarchiver.steps_);
+    task.countSteps(unarchiver.steps_);
     if (unarchiver.cancelled_)
         return Failure::cancel();
     if (!read)
@@ -230,13 +234,14 @@ bool KeyedUnarchiver::run(PointPairs* pairs) {
     if (expected * sizeof(Decoded) <= dataSize_)
         decoded_.reserve(expected);
     for (std::size_t i = 0; i < elements.count; ++i) {
-        if (i % codecCheckInterval == 0) {
-            if (work_.cancelled()) {
+        if (i % checkInterval == 0) {
+            if (task_.isCancelled()) {
                 cancelled_ = true;
                 return false;
             }
-            work_.report(double(i) / double(elements.count));
-            work_.reportPairs(std::int64_t(i), std::int64_t(elements.count));
+            task_.setProgress(double(i) / double(elements.count));
+            task_.setAmount(BackgroundTask::Unit::Pairs, std::int64_t(i),
+                            std::int64_t(elements.count));
         }
         ++steps_;
         const Where where{Where::Kind::Pair, i + 1};

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CodecWork.h"
 #include "GLPointPair.h"
 #include "GLPointWithColor.h"
 #include "SceneArchiveRules.h"
+#include "base/BackgroundTask.h"
 #include "base/Result.h"
 #include "plist/PlistValue.h"
 
@@ -40,7 +40,7 @@ class KeyedUnarchiver {
     // The work done is counted in objects, dictionary entries and references looked at: at
     // most a small multiple of the data's size whatever the data holds.
     static Result<PointPairArray> unarchiveObjectWithData(const QByteArray& data,
-                                                          const CodecWork& work = CodecWork());
+                                                          BackgroundTask* task = nullptr);
 
     // Coder operations for the decoding constructors, reading the object being decoded.
     // A missing key reads as 0.0; an integer reads as that number.
@@ -81,8 +81,8 @@ class KeyedUnarchiver {
     static std::shared_ptr<void> decodeNewPoint(KeyedUnarchiver& coder);
     static std::shared_ptr<void> decodeNewPair(KeyedUnarchiver& coder);
 
-    KeyedUnarchiver(plist::ObjectSource& source, const CodecWork& work, std::size_t dataSize);
-    static Result<PointPairArray> unarchive(const QByteArray& data, const CodecWork& work);
+    KeyedUnarchiver(plist::ObjectSource& source, BackgroundTask& task, std::size_t dataSize);
+    static Result<PointPairArray> unarchive(const QByteArray& data, BackgroundTask& task);
 
     bool run(PointPairs* pairs);
     bool fail(const QString& message);
@@ -115,7 +115,7 @@ class KeyedUnarchiver {
                                        Decode decode);
 
     plist::ObjectSource& source_;
-    const CodecWork& work_;
+    BackgroundTask& task_;
     plist::Object objects_; // "$objects"
     std::deque<Frame> frames_;
     // The slot in decoded_ (plus one) of the object `uid`, made when `make` is set; nullptr

@@ -1,6 +1,6 @@
 #include "framework/files/FileReading.h"
 
-#include "framework/files/BackgroundTask.h"
+#include "base/BackgroundTask.h"
 #include "framework/files/FileDescriptor.h"
 #include "framework/files/FileKind.h"
 

@@ -222,7 +222,7 @@ std::uint64_t BinaryWriter::encodedSize(const Entry& entry, unsigned refSize) co
     return 0;
 }
 
-QByteArray BinaryWriter::finish(Ref root, const CodecWork* work) {
+QByteArray BinaryWriter::finish(Ref root, BackgroundTask* task) {
     // A key refers to the first string object with its text; texts that no string object holds
     // get one of their own after all the others, in the order the keys first appear.
     std::vector<Ref> refOfText(texts_.size());
@@ -260,12 +260,12 @@ QByteArray BinaryWriter::finish(Ref root, const CodecWork* work) {
     objects.bytes("bplist00", headerSize);
     const auto* start = reinterpret_cast<const unsigned char*>(out.constData());
     // In blocks, so that looking at the work stays out of the loop over objects.
-    constexpr std::size_t block = 16 * codecCheckInterval;
+    constexpr std::size_t block = 16 * checkInterval;
     for (std::size_t first = 0; first < entries_.size(); first += block) {
-        if (work) {
-            if (work->cancelled())
+        if (task) {
+            if (task->isCancelled())
                 return QByteArray();
-            work->report(double(first) / double(total));
+            task->setProgress(double(first) / double(total));
         }
         const std::size_t last = std::min(first + block, entries_.size());
         for (std::size_t index = first; index < last; ++index) {

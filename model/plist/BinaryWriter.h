@@ -36,7 +36,7 @@ class BinaryWriter {
     // Room for this many objects and container elements (a dictionary entry counts twice).
     void reserve(std::size_t objects, std::size_t elements);
     // Lays the objects out. With `work`, reports progress and answers no data once cancelled.
-    QByteArray finish(Ref root, const CodecWork* work = nullptr);
+    QByteArray finish(Ref root, BackgroundTask* task = nullptr);
 
   private:
     enum class Kind : std::uint8_t {

@@ -106,7 +106,7 @@ std::size_t ObjectSource::matchKnownKey(const Text& key) const {
 }
 
 std::unique_ptr<ObjectSource> open(const QByteArray& data, ReadProblem* problem,
-                                   const CodecWork& work) {
+                                   BackgroundTask* task) {
     if (data.isEmpty()) {
         *problem = {ReadProblem::Kind::Empty, QString()};
         return nullptr;
@@ -114,7 +114,7 @@ std::unique_ptr<ObjectSource> open(const QByteArray& data, ReadProblem* problem,
     if (data.startsWith("bplist"))
         return BinaryReader::open(data, problem);
     if (looksLikeXml(data))
-        return openXml(data, problem, work);
+        return openXml(data, problem, task);
     *problem = {ReadProblem::Kind::Foreign, PropertyList::tr("it is not a property list")};
     return nullptr;
 }

@@ -4,7 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include "model/CodecWork.h"
+#include "base/BackgroundTask.h"
 
 #include <cstdint>
 #include <memory>
@@ -115,9 +115,9 @@ class ObjectSource {
 };
 
 // Recognises the binary and the XML form. The data is shared, not copied. On failure returns
-// nullptr and says why. Reading XML reports its progress to `work` and stops when it is
-// cancelled; binary data is read only as its objects are asked for.
+// nullptr and says why. Reading XML reports its progress to `task`, if any, and stops when it
+// is cancelled; binary data is read only as its objects are asked for.
 std::unique_ptr<ObjectSource> open(const QByteArray& data, ReadProblem* problem,
-                                   const CodecWork& work = CodecWork());
+                                   BackgroundTask* task = nullptr);
 
 } // namespace plist

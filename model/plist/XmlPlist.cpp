@@ -65,11 +65,11 @@ class XmlReading {
 
   public:
     static bool read(const QByteArray& data, XmlObjects& objects, ReadProblem* problem,
-                     const CodecWork& work);
+                     BackgroundTask* task);
 };
 
 bool XmlReading::read(const QByteArray& data, XmlObjects& objects, ReadProblem* problem,
-                      const CodecWork& work) {
+                      BackgroundTask* task) {
     std::deque<Ref> pending;
     QXmlStreamReader xml;
     qsizetype fed = 0;
@@ -212,12 +212,12 @@ bool XmlReading::read(const QByteArray& data, XmlObjects& objects, ReadProblem* 
     };
     feed();
     for (std::uint64_t tokens = 0;; ++tokens) {
-        if (tokens % codecCheckInterval == 0) {
-            if (work.cancelled()) {
+        if (task && tokens % checkInterval == 0) {
+            if (task->isCancelled()) {
                 *problem = {ReadProblem::Kind::Cancelled, QString()};
                 return false;
             }
-            work.report(data.isEmpty() ? 0.0 : double(fed) / double(data.size()));
+            task->setProgress(data.isEmpty() ? 0.0 : double(fed) / double(data.size()));
         }
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::Invalid) {
@@ -320,9 +320,9 @@ bool XmlReading::read(const QByteArray& data, XmlObjects& objects, ReadProblem* 
 } // namespace
 
 std::unique_ptr<ObjectSource> openXml(const QByteArray& data, ReadProblem* problem,
-                                      const CodecWork& work) {
+                                      BackgroundTask* task) {
     auto objects = std::make_unique<XmlObjects>();
-    if (!XmlReading::read(data, *objects, problem, work))
+    if (!XmlReading::read(data, *objects, problem, task))
         return nullptr;
     return objects;
 }

@@ -24,6 +24,6 @@ bool looksLikeXml(const QByteArray& data);
 // why: XML that is not a <plist> is foreign, a <plist> that is not well formed is damaged, one
 // beyond the limits above is refused.
 std::unique_ptr<ObjectSource> openXml(const QByteArray& data, ReadProblem* problem,
-                                      const CodecWork& work = CodecWork());
+                                      BackgroundTask* task = nullptr);
 
 } // namespace plist

@@ -154,11 +154,10 @@ TEST(HostileArchive, EachCraftedShapeIsReadInLinearWorkOrRefusedAtItsLimit) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::uint64_t steps = 0;
-        CodecWork work;
-        work.countStepsIn(&steps);
+        BackgroundTask task;
         const Result<PointPairArray> result =
-            KeyedUnarchiver::unarchiveObjectWithData(c.data, work);
+            KeyedUnarchiver::unarchiveObjectWithData(c.data, &task);
+        const std::uint64_t steps = task.steps();
         EXPECT_EQ(result ? QString() : result.reason(), c.error);
         EXPECT_EQ(result ? (*result)->size() : 0u, c.pairs);
         // Each object, entry and reference is looked at a bounded number of times.
@@ -218,18 +217,18 @@ TEST(HostileArchive, ReadingAndWritingStopWhenCancelledAndReportTheirProgress) {
     };
     const struct {
         const char* name;
-        std::function<Outcome(const CodecWork&)> run;
+        std::function<Outcome(BackgroundTask*)> run;
     } cases[] = {
         {"reading",
-         [&](const CodecWork& work) {
+         [&](BackgroundTask* task) {
              const Result<PointPairArray> result =
-                 KeyedUnarchiver::unarchiveObjectWithData(data, work);
+                 KeyedUnarchiver::unarchiveObjectWithData(data, task);
              EXPECT_TRUE(result || result.cancelled());
              return Outcome{result.cancelled(), result && (*result)->size() == pairs.size()};
          }},
         {"writing",
-         [&](const CodecWork& work) {
-             const Result<QByteArray> result = KeyedArchiver::archive(pairs, work);
+         [&](BackgroundTask* task) {
+             const Result<QByteArray> result = KeyedArchiver::archive(pairs, task);
              EXPECT_TRUE(result || result.cancelled());
              return Outcome{result.cancelled(), result && *result == data};
          }},
@@ -237,12 +236,14 @@ TEST(HostileArchive, ReadingAndWritingStopWhenCancelledAndReportTheirProgress) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         for (const double cancelAt : {0.25, 2.0}) {
-            std::atomic<bool> cancelled{false};
+            BackgroundTask task;
             std::vector<double> reported;
-            const Outcome outcome = c.run(CodecWork(&cancelled, [&](double fraction) {
+            task.watchProgress([&](double fraction) {
                 reported.push_back(fraction);
-                cancelled = cancelled || fraction >= cancelAt;
-            }));
+                if (fraction >= cancelAt)
+                    task.cancel();
+            });
+            const Outcome outcome = c.run(&task);
             EXPECT_EQ(outcome.cancelled, cancelAt < 1.0);
             EXPECT_EQ(outcome.whole, cancelAt > 1.0);
             EXPECT_GE(reported.size(), 3u);
