@@ -54,7 +54,7 @@ struct Registry {
     };
     std::vector<Entry> threads;
     int live = 0;
-    std::function<void()> beforeFrame;
+    std::function<Result<void>()> beforeFrame;
 };
 
 // Never destroyed: render threads may outlive every static object.
@@ -154,13 +154,17 @@ void FrameRenderThread::run(Mailbox& box) {
                 inputs = std::move(*mailbox->pending);
                 mailbox->pending.reset();
             }
-            std::function<void()> beforeFrame;
+            std::function<Result<void>()> beforeFrame;
             {
                 const std::lock_guard lock(r.mutex);
                 beforeFrame = r.beforeFrame;
             }
-            if (beforeFrame)
-                beforeFrame();
+            if (beforeFrame) {
+                if (const Result<void> going = beforeFrame(); !going) {
+                    failure = going.reason();
+                    break;
+                }
+            }
             const QSize size = inputs.devicePixels;
             if (size.isEmpty())
                 continue;
@@ -243,7 +247,7 @@ int FrameRenderThread::liveThreads() {
     return r.live;
 }
 
-void FrameRenderThread::setBeforeFrameHook(std::function<void()> hook) {
+void FrameRenderThread::setBeforeFrameHook(std::function<Result<void>()> hook) {
     Registry& r = registry();
     const std::lock_guard lock(r.mutex);
     r.beforeFrame = std::move(hook);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SceneFrame.h"
+#include "base/Result.h"
 
 #include <QImage>
 #include <QObject>
@@ -56,8 +57,8 @@ class FrameRenderThread : public QObject {
   private:
     friend struct FrameRenderThreadTestAccess;
     // Runs on a render thread before each frame it draws (a test holds a frame in flight with
-    // it). Set it while no render thread runs.
-    static void setBeforeFrameHook(std::function<void()> hook);
+    // it, or fails the thread as a driver would).
+    static void setBeforeFrameHook(std::function<Result<void>()> hook);
 
     struct Mailbox;
     static void run(Mailbox& mailbox);

@@ -19,8 +19,8 @@ struct OrbalinOpenGLViewTestAccess {
 
 struct FrameRenderThreadTestAccess {
     // Runs on a render thread before each frame it draws, so a test can hold a frame in
-    // flight. Set it while no render thread runs.
-    static void setBeforeFrameHook(std::function<void()> hook) {
+    // flight, or fail the thread in its place.
+    static void setBeforeFrameHook(std::function<Result<void>()> hook) {
         FrameRenderThread::setBeforeFrameHook(std::move(hook));
     }
 };

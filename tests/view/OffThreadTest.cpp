@@ -19,6 +19,7 @@ class FrameLatch {
             std::unique_lock lock(mutex_);
             ++arrived_;
             opened_.wait(lock, [this] { return open_; });
+            return Result<void>();
         });
     }
     ~FrameLatch() {
@@ -109,12 +110,20 @@ TEST_F(OffThreadView, HeavyFrameOnShowIsThePictureDrawnWithoutAWindow) {
     document.scene = randomScene(400);
     RecordingView view(QRect(0, 0, 320, 240));
     view.setOrbalinDocument(&document);
+    // The last row's thread fails, as it does without surfaceless EGL: the window draws the
+    // heavy frames itself from then on, the same pictures.
     const struct {
         const char* name;
         double dzang;
-    } cameras[] = {{"held still", 0.0}, {"turned by a tick", 0.25}};
+        bool threadFails;
+    } cameras[] = {{"held still", 0.0, false},
+                   {"turned by a tick", 0.25, false},
+                   {"drawn by the window", 0.5, true}};
     for (const auto& camera : cameras) {
         SCOPED_TRACE(camera.name);
+        if (camera.threadFails)
+            FrameRenderThreadTestAccess::setBeforeFrameHook(
+                [] { return Result<void>(Failure::because("no EGL")); });
         view.holdCameraStill();
         view.camera().dzang = camera.dzang;
         view.animate();
@@ -123,7 +132,10 @@ TEST_F(OffThreadView, HeavyFrameOnShowIsThePictureDrawnWithoutAWindow) {
         if (!view.isVisible()) {
             ASSERT_TRUE(showAndWaitForFirstFrame(view));
         }
-        ASSERT_TRUE(processEventsUntil([&] { return view.offThreadFramesFinished() > finished; }));
+        ASSERT_TRUE(processEventsUntil([&] {
+            return camera.threadFails ? !view.drawsOffThread(view.frameInputs())
+                                      : view.offThreadFramesFinished() > finished;
+        }));
         const QSize size(320, 240);
         ASSERT_EQ(view.frameInputs().devicePixels, size);
 
@@ -132,7 +144,7 @@ TEST_F(OffThreadView, HeavyFrameOnShowIsThePictureDrawnWithoutAWindow) {
         const Result<QImage> expected =
             renderSceneOffscreen(view.camera(), document.scene.get(), size);
         ASSERT_TRUE(expected) << expected.reason().toStdString();
-        EXPECT_EQ(view.grabFrame(), *expected);
+        EXPECT_EQ(view.grabFrame().convertToFormat(expected->format()), *expected);
         const std::optional<Pixels> shown = view.nextFrame(size);
         ASSERT_TRUE(shown);
         int differing = 0;
@@ -144,4 +156,5 @@ TEST_F(OffThreadView, HeavyFrameOnShowIsThePictureDrawnWithoutAWindow) {
             }
         EXPECT_EQ(differing, 0);
     }
+    FrameRenderThreadTestAccess::setBeforeFrameHook({});
 }
