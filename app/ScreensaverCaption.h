@@ -16,6 +16,7 @@ class ScreensaverCaption : public QRasterWindow {
     ScreensaverCaption(QWindow* parent, Corner corner, const QString& widest = {});
 
     void setText(const QString& text);
+    const QString& text() const { return text_; }
     // Keeps the box in its corner of a host of that size, above the scene.
     void place(const QSize& hostSize);
 

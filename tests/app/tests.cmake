@@ -2,7 +2,7 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 orbalin_add_test(app_tests GUI
     SOURCES app/ApplicationTest.cpp app/DocumentFilesTest.cpp app/RecentFilesTest.cpp
-        app/PictureFilesTest.cpp
+        app/PictureFilesTest.cpp app/ScreensaverTest.cpp
     LIBS orbalin_app Qt6::Test Qt6::GuiPrivate)
 
 # The command line: the real program run without a display, its pictures compared with the
@@ -12,7 +12,8 @@ orbalin_add_test(command_line_tests GUI
     LIBS orbalin_app Qt6::Test)
 add_dependencies(command_line_tests orbalin)
 target_compile_definitions(command_line_tests PRIVATE
-    ORBALIN_PROGRAM="$<TARGET_FILE:orbalin>" ORBALIN_VERSION="${PROJECT_VERSION}")
+    ORBALIN_PROGRAM="$<TARGET_FILE:orbalin>" ORBALIN_VERSION="${PROJECT_VERSION}"
+    ORBALIN_REFERENCES="${CMAKE_CURRENT_SOURCE_DIR}/app/references")
 
 # The real program in a desktop session: failed start-up, real drags from another X client, and
 # closing its last window. It has a session bus of its own, so that the program never hands
