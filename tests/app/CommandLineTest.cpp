@@ -52,6 +52,22 @@ ProgramRun runWithoutDisplay(const QStringList& arguments, const QString& platfo
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+// At most one pixel in a hundred differs by more than a fifth of full scale in any channel.
+void expectLooksLike(const QImage& picture, const QImage& reference) {
+    ASSERT_EQ(picture.size(), reference.size());
+    const QImage a = picture.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = reference.convertToFormat(QImage::Format_ARGB32);
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            differing +=
+                std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))}) > 51;
+        }
+    EXPECT_LE(differing, a.width() * a.height() / 100);
+}
+
 void writeFile(const QString& path, const QByteArray& data) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -85,147 +101,62 @@ TEST_F(CommandLineTest, AnswersWithoutADisplay) {
         KeyedUnarchiver::unarchiveObjectWithData(sceneData_.left(sceneData_.size() - 7)).reason());
     ASSERT_FALSE(brokenReason.isEmpty());
     const QString usage = QStringLiteral("--render SCENE --output PICTURE");
+    // The arguments are split at spaces; {dir} stands for the test's folder.
     struct Case {
-        QStringList arguments; // {dir} stands for the test's folder
-        int exitCode;
-        QString out;       // standard output contains this
-        QString err;       // standard error contains this; empty: nothing on it
-        QString picture;   // the file written, or empty when nothing may be written
-        QSize size;        // its size
-        QByteArray format; // its format
+        QString arguments;
+        int exitCode = 0;
+        QString out = {};       // standard output contains this
+        QString err = {};       // standard error contains this; empty: nothing on it
+        QString picture = {};   // the file written, or empty when nothing may be written
+        QSize size = {};        // its size
+        QByteArray format = {}; // its format
+        // A picture in the references folder that it must look like (a few pixels may
+        // differ, as OpenGL drivers round a line's ends their own way)
+        QString reference = {};
     };
+    const QString render = QStringLiteral("--render {dir}/scene.orbalin --output ");
+    // A row a line:
+    // clang-format off
     const std::vector<Case> cases = {
-        {{"--help"}, 0, usage, {}, {}, {}, {}},
-        {{"-h"}, 0, "Usage: orbalin [options]", {}, {}, {}, {}},
-        {{"--version"}, 0, "orbalin " ORBALIN_VERSION "\n", {}, {}, {}, {}},
-        {{"-v"}, 0, "orbalin " ORBALIN_VERSION "\n", {}, {}, {}, {}},
-        {{"{dir}/scene.orbalin"}, 1, {}, "there is no display to show windows on", {}, {}, {}},
+        {"--help", 0, usage},
+        {"-h", 0, "Usage: orbalin [options]"},
+        {"--version", 0, "orbalin " ORBALIN_VERSION "\n"},
+        {"-v", 0, "orbalin " ORBALIN_VERSION "\n"},
+        {"{dir}/scene.orbalin", 1, {}, "there is no display to show windows on"},
         // Mistakes in the command line: exit status 2, one line and where to read more.
-        {{"--bogus"}, 2, {}, "orbalin: unknown option '--bogus'\n", {}, {}, {}},
-        {{"-x", "{dir}/scene.orbalin"}, 2, {}, "orbalin: unknown option '-x'\n", {}, {}, {}},
-        {{"--render", "{dir}/scene.orbalin", "--output"},
-         2,
-         {},
-         "orbalin: missing value after '--output'\n",
-         {},
-         {},
-         {}},
-        {{"--format", "png"}, 2, {}, "--format goes with --render", {}, {}, {}},
-        {{"--render", "{dir}/scene.orbalin", "--output", "-", "--format", "xyz"},
-         2,
-         {},
-         "--format takes one of ",
-         {},
-         {},
-         {}},
-        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.png", "--format", "jpeg"},
-         2,
-         {},
-         "“{dir}/p.png” names another format than --format jpeg.",
-         {},
-         {},
-         {}},
-        {{"--render", "{dir}/scene.orbalin"}, 2, {}, "--render needs --output", {}, {}, {}},
-        {{"--size", "64"}, 2, {}, "--size goes with --render", {}, {}, {}},
-        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.png", "--size", "0x9"},
-         2,
-         {},
-         "--size takes WxH or N",
-         {},
-         {},
-         {}},
-        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.png", "--ticks", "-1"},
-         2,
-         {},
-         "--ticks takes",
-         {},
-         {},
-         {}},
-        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.nosuchformat"},
-         2,
-         {},
-         "“p.nosuchformat” does not name a picture format that can be written here: its "
-         "suffix must be one of ",
-         {},
-         {},
-         {}},
+        {"--bogus", 2, {}, "orbalin: unknown option '--bogus'\n"},
+        {"-x {dir}/scene.orbalin", 2, {}, "orbalin: unknown option '-x'\n"},
+        {"--render {dir}/scene.orbalin --output", 2, {}, "orbalin: missing value after '--output'\n"},
+        {"--format png", 2, {}, "--format goes with --render"},
+        {render + "- --format xyz", 2, {}, "--format takes one of "},
+        {render + "{dir}/p.png --format jpeg", 2, {}, "“{dir}/p.png” names another format than --format jpeg."},
+        {"--render {dir}/scene.orbalin", 2, {}, "--render needs --output"},
+        {"--size 64", 2, {}, "--size goes with --render"},
+        {render + "{dir}/p.png --size 0x9", 2, {}, "--size takes WxH or N"},
+        {render + "{dir}/p.png --ticks -1", 2, {}, "--ticks takes"},
+        {render + "{dir}/p.nosuchformat", 2, {},
+         "“p.nosuchformat” does not name a picture format that can be written here: its suffix must be one of "},
         // Pictures: N means N x N, the suffix names the format, and no suffix means PNG.
-        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.png", "--size", "48"},
-         0,
-         {},
-         {},
-         "p.png",
-         {48, 48},
-         "png"},
-        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.jpg", "--size", "120x80"},
-         0,
-         {},
-         {},
-         "p.jpg",
-         {120, 80},
-         "jpeg"},
-        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/picture", "--ticks", "0"},
-         0,
-         {},
-         {},
-         "picture",
-         {640, 480},
-         "png"},
-        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/picture", "--format", "bmp"},
-         0,
-         {},
-         {},
-         "picture",
-         {640, 480},
-         "bmp"},
-        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/p.JPEG", "--format", "jpg"},
-         0,
-         {},
-         {},
-         "p.JPEG",
-         {640, 480},
-         "jpeg"},
+        {render + "{dir}/p.png --size 48 --seed 1", 0, {}, {}, "p.png", {48, 48}, "png", "seed-1-48.png"},
+        {render + "{dir}/p.jpg --size 120x80 --seed 2 --ticks 200", 0, {}, {}, "p.jpg", {120, 80}, "jpeg",
+         "seed-2-120x80-ticks-200.jpg"},
+        {render + "{dir}/picture --ticks 0", 0, {}, {}, "picture", {640, 480}, "png"},
+        {render + "{dir}/picture --format bmp", 0, {}, {}, "picture", {640, 480}, "bmp"},
+        {render + "{dir}/p.JPEG --format jpg", 0, {}, {}, "p.JPEG", {640, 480}, "jpeg"},
         // Unreadable scenes and unwritable pictures say why, as the dialog would, and write
         // nothing at all.
-        {{"--render", "{dir}/missing.orbalin", "--output", "{dir}/p.png"},
-         1,
-         {},
-         "The document “missing.orbalin” could not be opened. No such file",
-         {},
-         {},
-         {}},
-        {{"--render", "{dir}/broken.orbalin", "--output", "{dir}/p.png"},
-         1,
-         {},
-         "The document “broken.orbalin” could not be opened. " + brokenReason,
-         {},
-         {},
-         {}},
-        {{"--render", "{dir}", "--output", "{dir}/p.png"},
-         1,
-         {},
-         "could not be opened. It is a folder",
-         {},
-         {},
-         {}},
-        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/no/such/folder/p.png"},
-         1,
-         {},
-         "The picture “p.png” could not be written.",
-         {},
-         {},
-         {}},
-        {{"--render", "{dir}/scene.orbalin", "--output", "{dir}/"},
-         1,
-         {},
-         "The picture “{dir}/” could not be written.",
-         {},
-         {},
-         {}},
+        {"--render {dir}/missing.orbalin --output {dir}/p.png", 1, {},
+         "The document “missing.orbalin” could not be opened. No such file"},
+        {"--render {dir}/broken.orbalin --output {dir}/p.png", 1, {},
+         "The document “broken.orbalin” could not be opened. " + brokenReason},
+        {"--render {dir} --output {dir}/p.png", 1, {}, "could not be opened. It is a folder"},
+        {render + "{dir}/no/such/folder/p.png", 1, {}, "The picture “p.png” could not be written."},
+        {render + "{dir}/", 1, {}, "The picture “{dir}/” could not be written."},
     };
+    // clang-format on
     const QStringList before = files();
     for (const Case& c : cases) {
-        QStringList arguments = c.arguments;
+        QStringList arguments = c.arguments.split(u' ');
         arguments.replaceInStrings(QStringLiteral("{dir}"), directory_.path());
         SCOPED_TRACE(arguments.join(u' ').toStdString());
         const ProgramRun run = runWithoutDisplay(arguments);
@@ -249,6 +180,9 @@ TEST_F(CommandLineTest, AnswersWithoutADisplay) {
             QImageReader reader(path(c.picture));
             EXPECT_EQ(reader.format(), c.format);
             EXPECT_EQ(reader.size(), c.size);
+            if (!c.reference.isEmpty())
+                expectLooksLike(QImage(path(c.picture)),
+                                QImage(QStringLiteral(ORBALIN_REFERENCES "/") + c.reference));
             expected.append(c.picture);
             expected.sort();
         }
