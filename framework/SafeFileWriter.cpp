@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -146,39 +147,59 @@ Result<void> checkSaveTarget(const QString& path) {
     return savableKind(shownName(path), info.st_mode);
 }
 
-Result<void> writeFileSafely(const QString& path, QByteArrayView data,
-                             const std::atomic<bool>* cancelled) {
+// The temporary file beside the target and the folder that holds both, from the moment the
+// target has been checked until the file is renamed into place.
+struct SafeFileStream::State {
+    FileDescriptor folder;
+    QByteArray name; // the target's, in the folder
+    QString shown;
+    std::optional<TemporaryFile> temporary;
+};
+
+SafeFileStream::SafeFileStream(std::unique_ptr<State> state)
+    : state_(std::move(state)) {}
+
+SafeFileStream::SafeFileStream(SafeFileStream&&) noexcept = default;
+SafeFileStream& SafeFileStream::operator=(SafeFileStream&&) noexcept = default;
+SafeFileStream::~SafeFileStream() = default;
+
+int SafeFileStream::descriptor() const {
+    return state_->temporary->file().get();
+}
+
+Result<SafeFileStream> SafeFileStream::open(const QString& path) {
     // A device, pipe, socket or folder is never replaced, wherever its links lead, nor is
     // anything a stranger's link leads to.
-    const QString shown = shownName(path);
+    auto state = std::make_unique<State>();
+    state->shown = shownName(path);
     if (Result<void> target = checkSaveTarget(path); !target)
-        return target;
+        return target.failure();
     const Resolved resolved = resolvedTarget(path);
     if (!resolved.refusal.isEmpty())
         return Failure::because(resolved.refusal);
     if (resolved.target.isEmpty())
         return systemFailure(errno);
     const QFileInfo target(resolved.target);
-    const QByteArray name = QFile::encodeName(target.fileName());
-    if (name.isEmpty())
+    state->name = QFile::encodeName(target.fileName());
+    if (state->name.isEmpty())
         return systemFailure(EISDIR);
 
-    const FileDescriptor folder(::open(QFile::encodeName(target.absolutePath()).constData(),
-                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.valid())
+    state->folder.reset(::open(QFile::encodeName(target.absolutePath()).constData(),
+                               O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!state->folder.valid())
         return Failure::because(folderFailureReason(target.absolutePath(), errno));
+    const int folder = state->folder.get();
 
     // An existing file must be one that may be written, and keeps its permissions and owner.
-    if (Result<void> kind = ordinaryFileIn(folder.get(), name, shown); !kind)
-        return kind;
+    if (Result<void> kind = ordinaryFileIn(folder, state->name, state->shown); !kind)
+        return kind.failure();
     struct stat existing {};
     const bool exists =
-        ::fstatat(folder.get(), name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
-    if (exists && ::faccessat(folder.get(), name.constData(), W_OK, AT_EACCESS) != 0)
+        ::fstatat(folder, state->name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
+    if (exists && ::faccessat(folder, state->name.constData(), W_OK, AT_EACCESS) != 0)
         return systemFailure(errno);
 
-    TemporaryFile temporary(folder.get(), name);
-    FileDescriptor& file = temporary.file();
+    const FileDescriptor& file = state->temporary.emplace(folder, state->name).file();
     if (!file.valid())
         return systemFailure(errno);
     if (exists) {
@@ -192,8 +213,13 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
         if (::fchmod(file.get(), existing.st_mode & 07777) != 0)
             return systemFailure(errno);
     }
-    if (Result<void> written = writeAll(file.get(), data, cancelled); !written)
-        return written;
+    return SafeFileStream(std::move(state));
+}
+
+Result<void> SafeFileStream::commit(const std::atomic<bool>* cancelled) {
+    State& state = *state_;
+    FileDescriptor& file = state.temporary->file();
+    const int folder = state.folder.get();
     if (::fsync(file.get()) != 0)
         return systemFailure(errno);
     if (Result<void> closed = file.close(); !closed)
@@ -202,14 +228,25 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
     if (isCancelled(cancelled))
         return systemFailure(ECANCELED);
     // Whatever took the file's place meanwhile is not replaced either.
-    if (Result<void> kind = ordinaryFileIn(folder.get(), name, shown); !kind)
+    if (Result<void> kind = ordinaryFileIn(folder, state.name, state.shown); !kind)
         return kind;
-    if (::renameat(folder.get(), temporary.name().constData(), folder.get(), name.constData()) != 0)
+    if (::renameat(folder, state.temporary->name().constData(), folder, state.name.constData()) !=
+        0)
         return systemFailure(errno);
-    temporary.renamed();
+    state.temporary->renamed();
     // The rename itself lasts only once the folder is on disk. File systems that cannot sync
     // a folder say so with EINVAL; they keep it another way.
-    if (::fsync(folder.get()) != 0 && errno != EINVAL)
+    if (::fsync(folder) != 0 && errno != EINVAL)
         return systemFailure(errno);
     return {};
+}
+
+Result<void> writeFileSafely(const QString& path, QByteArrayView data,
+                             const std::atomic<bool>* cancelled) {
+    Result<SafeFileStream> stream = SafeFileStream::open(path);
+    if (!stream)
+        return stream.failure();
+    if (Result<void> written = writeAll(stream->descriptor(), data, cancelled); !written)
+        return written;
+    return stream->commit(cancelled);
 }

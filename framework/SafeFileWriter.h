@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <atomic>
+#include <memory>
 
 // Replaces the file at `path` with `data` so that it ends up holding either all of the new
 // bytes or, after any failure, exactly its old content: the data goes to a temporary file in
@@ -27,6 +28,28 @@
 // Uses no GUI objects and no shared state: it may run on any thread.
 Result<void> writeFileSafely(const QString& path, QByteArrayView data,
                              const std::atomic<bool>* cancelled = nullptr);
+
+// The same replacement for data that comes a piece at a time (an animation, as it is encoded):
+// open() checks the target as writeFileSafely() does and makes the temporary file, the caller
+// writes to descriptor() (and may seek and read it back), and commit() puts it in place. Gone
+// without a commit that succeeded, it leaves the old file and no temporary file.
+class SafeFileStream {
+  public:
+    static Result<SafeFileStream> open(const QString& path);
+    SafeFileStream(SafeFileStream&&) noexcept;
+    SafeFileStream& operator=(SafeFileStream&&) noexcept;
+    ~SafeFileStream();
+
+    int descriptor() const;
+    // Syncs the file and renames it over the target; fails as cancelled, leaving the old file,
+    // when `cancelled` is set before the rename.
+    Result<void> commit(const std::atomic<bool>* cancelled = nullptr);
+
+  private:
+    struct State;
+    explicit SafeFileStream(std::unique_ptr<State> state);
+    std::unique_ptr<State> state_;
+};
 
 // Fails as writeFileSafely() would before writing anything, when what stands at the name is not
 // an ordinary file ("“null” is a device, not a file: …") or a link it does not follow; succeeds
