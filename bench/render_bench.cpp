@@ -14,9 +14,10 @@ static void BM_RenderOffscreen(benchmark::State& state) {
         pairs.push_back(GLPointPair::randomPointPair());
     OrbitCamera camera = OrbitCamera::randomCamera();
     animateScene(camera, &pairs);
+    const auto scene = std::make_shared<const PointPairs>(std::move(pairs));
     const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        const Result<QImage> picture = renderSceneOffscreen(camera, &pairs, size);
+        const Result<QImage> picture = renderSceneOffscreen({camera, scene, size, {}});
         if (!picture) {
             state.SkipWithError(picture.reason().toStdString().c_str());
             break;

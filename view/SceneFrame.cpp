@@ -7,6 +7,28 @@ namespace {
 
 constexpr std::size_t pairsPerBatch = 16384;
 
+// Every pair as one segment, in array order, each given to `draw` between glBegin(GL_LINES) and
+// glEnd().
+template <class Draw> void drawPairs(const PointPairs& scene, Draw draw) {
+    glBegin(GL_LINES);
+    std::size_t inBatch = 0;
+    for (const auto& pair : scene) {
+        if (pair)
+            draw(*pair);
+        // A software renderer sorts every line it is given into screen tiles before it draws
+        // any, which for a large scene takes far more memory than the scene itself: drawing
+        // it in batches, each finished before the next, keeps that store small. The lines are
+        // separate segments, so the picture is the same to the bit.
+        if (++inBatch == pairsPerBatch) {
+            glEnd();
+            glFinish();
+            glBegin(GL_LINES);
+            inBatch = 0;
+        }
+    }
+    glEnd();
+}
+
 } // namespace
 
 void setUpSceneContext(const OrbitCamera& camera) {
@@ -17,13 +39,14 @@ void setUpSceneContext(const OrbitCamera& camera) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene, const UserView& userView) {
+void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene, const UserView& userView,
+                    Background background) {
     // Without a user view not one matrix more is multiplied in, so the frame is the camera's
     // to the last bit.
     const bool userMoved = !userView.isIdentity();
     // The frame is opaque, as the picture means it to be: a compositor that shows the frame's
     // alpha would otherwise let the desktop through the background and the fainter lines.
-    glClearColor(0, 0, 0, 1);
+    glClearColor(0, 0, 0, background == Background::Opaque ? 1 : 0);
     glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -39,30 +62,24 @@ void drawSceneFrame(const OrbitCamera& camera, const PointPairs* scene, const Us
     glMatrixMode(GL_MODELVIEW);
     // The points' alpha colours nothing: the lines leave the frame's alpha as cleared.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-    glBegin(GL_LINES);
-    if (scene) {
-        std::size_t inBatch = 0;
-        for (const auto& pair : *scene) {
-            if (pair)
-                pair->render();
-            // A software renderer sorts every line it is given into screen tiles before it
-            // draws any, which for a large scene takes far more memory than the scene itself:
-            // drawing it in batches, each finished before the next, keeps that store small.
-            // The lines are separate segments, so the picture is the same to the bit.
-            if (++inBatch == pairsPerBatch) {
-                glEnd();
-                glFinish();
-                glBegin(GL_LINES);
-                inBatch = 0;
-            }
-        }
+    if (scene)
+        drawPairs(*scene, [](const GLPointPair& pair) { pair.render(); });
+    // On nothing, the same vertices again make the lines' pixels opaque: the same segments
+    // cover the same pixels.
+    if (scene && background == Background::Transparent) {
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+        glColor4d(0, 0, 0, 1);
+        drawPairs(*scene, [](const GLPointPair& pair) {
+            for (const GLPointWithColor* point : {pair.point1().get(), pair.point2().get()})
+                if (point)
+                    glVertex3d(point->x(), point->y(), point->z());
+        });
     }
-    glEnd();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
 void drawFrame(const FrameInputs& inputs) {
-    drawSceneFrame(inputs.camera, inputs.scene.get(), inputs.userView);
+    drawSceneFrame(inputs.camera, inputs.scene.get(), inputs.userView, inputs.background);
 }
 
 void animatePointPairs(const PointPairs* scene) {

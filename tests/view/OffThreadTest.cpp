@@ -142,7 +142,7 @@ TEST_F(OffThreadView, HeavyFrameOnShowIsThePictureDrawnWithoutAWindow) {
         // A thread has one kind of context current at a time: the window's goes first.
         view.doneCurrent();
         const Result<QImage> expected =
-            renderSceneOffscreen(view.camera(), document.scene.get(), size);
+            renderSceneOffscreen({view.camera(), document.scene, size, {}});
         ASSERT_TRUE(expected) << expected.reason().toStdString();
         EXPECT_EQ(view.grabFrame().convertToFormat(expected->format()), *expected);
         const std::optional<Pixels> shown = view.nextFrame(size);
