@@ -7,6 +7,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace {
 
 // An option as it was typed: QCommandLineParser names them without their dashes.
@@ -36,18 +38,28 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     const QString description = CommandLine::tr(
         "Shows animated scenes of coloured line segments, each scene in a window of\n"
         "its own; with no FILE, a new random scene.\n\n"
-        "With --render, draws one frame of SCENE into a picture instead, with no\n"
-        "display server at all (neither X11 nor Wayland):\n"
+        "With --render, draws one frame of SCENE into a picture instead, or with\n"
+        "--duration records it as an animation, with no display server at all\n"
+        "(neither X11 nor Wayland):\n"
         "  orbalin --render SCENE --output PICTURE [--format FORMAT] [--size WxH]\n"
-        "          [--ticks N] [--seed N]");
+        "          [--ticks N] [--seed N] [--background transparent]\n"
+        "  orbalin --render SCENE --output ANIMATION --duration SECONDS [--fps N]\n"
+        "          [--format FORMAT] [--size WxH] [--ticks N] [--seed N]\n"
+        "          [--background transparent]");
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   CommandLine::tr("Shows this help and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      CommandLine::tr("Shows the version and exits."));
     const QCommandLineOption fullScreen(QStringLiteral("fullscreen"),
                                         CommandLine::tr("Opens the windows full screen."));
-    RenderOptions render;
-    const ScreensaverOptions screensaver;
+    // --fps is the recording's frame rate beside --render, and the screen saver's otherwise.
+    const bool rendering = std::any_of(arguments.begin(), arguments.end(), [](const QString& word) {
+        return word == QStringLiteral("--render") || word == QStringLiteral("-render") ||
+               word.startsWith(QStringLiteral("--render=")) ||
+               word.startsWith(QStringLiteral("-render="));
+    });
+    RenderOptions render(rendering);
+    const ScreensaverOptions screensaver(!rendering);
     const auto setUp = [&](QCommandLineParser& parser) {
         parser.setApplicationDescription(description);
         parser.addOptions({help, version, fullScreen});

@@ -5,6 +5,7 @@
 #include "ErrorLine.h"
 #include "OrbalinApplication.h"
 #include "OrbalinDocument.h"
+#include "RecordCommand.h"
 #include "framework/PictureWriter.h"
 #include "framework/SafeFileWriter.h"
 #include "model/Random.h"
@@ -76,6 +77,8 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
     OrbitCamera camera = OrbitCamera::randomCamera();
     for (int tick = 0; tick < request.ticks; ++tick)
         advanceCamera(camera);
+    if (request.duration)
+        return recordAnimationFile(request, {camera, scene, request.size, {}, request.background});
 
     const bool toStandardOutput = request.output == QStringLiteral("-");
     const QString quoted = toStandardOutput
@@ -97,7 +100,8 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
         std::fputs(text.toLocal8Bit().constData(), stderr);
         return CommandLine::usageError;
     }
-    const Result<QImage> picture = renderSceneOffscreen(camera, scene.get(), request.size);
+    const Result<QImage> picture =
+        renderSceneOffscreen({camera, scene, request.size, {}, request.background});
     if (!picture)
         return failWith(notDrawn, picture.reason());
     const QString notWritten = RenderCommand::tr("%1 could not be written.").arg(quoted);

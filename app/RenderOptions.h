@@ -1,6 +1,8 @@
 #pragma once
 
+#include "animation/AnimationFormat.h"
 #include "base/Result.h"
+#include "view/SceneFrame.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -24,6 +26,11 @@ struct RenderRequest {
     // zero and shows nothing; after one tick it is in place.
     int ticks = 1;
     std::optional<std::uint32_t> seed; // the clock's, as in a window, when not given
+    Background background = Background::Opaque;
+    // With a duration, an animation of that many seconds, its first frame after `ticks`.
+    std::optional<double> duration;
+    AnimationFormat animationFormat = AnimationFormat::WebM;
+    int ticksPerFrame = 2; // one frame every this many ticks
 };
 
 // The options of `orbalin --render`. All but --render itself go only with it.
@@ -31,7 +38,8 @@ class RenderOptions {
     Q_DECLARE_TR_FUNCTIONS(RenderOptions)
 
   public:
-    RenderOptions();
+    // Without `withFrameRate`, --fps is the screen saver's.
+    explicit RenderOptions(bool withFrameRate = true);
     ~RenderOptions();
     RenderOptions(const RenderOptions&) = delete;
     RenderOptions& operator=(const RenderOptions&) = delete;
@@ -49,6 +57,10 @@ class RenderOptions {
     Result<void> read(const QCommandLineParser& parser, RenderRequest& request) const;
 
   private:
+    bool withFrameRate_;
+    Result<void> readPictureFormat(const QCommandLineParser& parser, RenderRequest& request) const;
+    Result<void> readAnimation(const QCommandLineParser& parser, RenderRequest& request) const;
+
     struct Options;
     std::unique_ptr<Options> options_;
 };

@@ -60,7 +60,10 @@ struct ScreensaverOptions::Options {
         QStringLiteral("SECONDS")};
     QCommandLineOption fps{
         QStringLiteral("fps"),
-        ScreensaverOptions::tr("Screen saver: shows the frame rate in a corner.")};
+        ScreensaverOptions::tr("Screen saver: shows the frame rate in a corner. With --render "
+                               "and --duration, --fps FPS is the animation's frames per second "
+                               "(default 31.25: a frame every N ticks of 16 ms, N = 62.5 / FPS "
+                               "rounded).")};
     QCommandLineOption scene{
         QStringLiteral("scene"),
         ScreensaverOptions::tr("Screen saver: shows the scene in FILE instead of random scenes."),
@@ -71,19 +74,21 @@ struct ScreensaverOptions::Options {
     }
 };
 
-ScreensaverOptions::ScreensaverOptions()
-    : options_(std::make_unique<Options>()) {}
+ScreensaverOptions::ScreensaverOptions(bool withFrameRate)
+    : withFrameRate_(withFrameRate)
+    , options_(std::make_unique<Options>()) {}
 
 ScreensaverOptions::~ScreensaverOptions() = default;
 
 void ScreensaverOptions::addTo(QCommandLineParser& parser) const {
     for (const QCommandLineOption* option : options_->all())
-        parser.addOption(*option);
+        if (option != &options_->fps || withFrameRate_)
+            parser.addOption(*option);
 }
 
 bool ScreensaverOptions::anySet(const QCommandLineParser& parser) const {
     for (const QCommandLineOption* option : options_->all()) {
-        if (parser.isSet(*option))
+        if ((option != &options_->fps || withFrameRate_) && parser.isSet(*option))
             return true;
     }
     return false;
@@ -129,7 +134,7 @@ Result<void> ScreensaverOptions::read(const QCommandLineParser& parser,
                                         .arg(parser.value(o.newSceneEvery)));
         request.newSceneEverySeconds = *seconds;
     }
-    request.showFrameRate = parser.isSet(o.fps);
+    request.showFrameRate = withFrameRate_ && parser.isSet(o.fps);
     request.scene = parser.value(o.scene);
     if (!parser.positionalArguments().isEmpty())
         return Failure::because(

@@ -32,11 +32,13 @@ struct ScreensaverRequest {
 std::optional<std::uint32_t> windowIdFrom(const QString& text);
 
 // The screen-saver options of the command line. Any of them makes the run a screen saver.
+// --fps is the recording's frame rate beside --render: without `withFrameRate`, it is not
+// the saver's.
 class ScreensaverOptions {
     Q_DECLARE_TR_FUNCTIONS(ScreensaverOptions)
 
   public:
-    ScreensaverOptions();
+    explicit ScreensaverOptions(bool withFrameRate = true);
     ~ScreensaverOptions();
     ScreensaverOptions(const ScreensaverOptions&) = delete;
     ScreensaverOptions& operator=(const ScreensaverOptions&) = delete;
@@ -47,6 +49,7 @@ class ScreensaverOptions {
     Result<void> read(const QCommandLineParser& parser, ScreensaverRequest& request) const;
 
   private:
+    bool withFrameRate_;
     struct Options;
     std::unique_ptr<Options> options_;
 };

@@ -61,7 +61,7 @@ class BackgroundTask {
     };
 
     // How far the current stage is, in its own units, for the user to read.
-    enum class Unit { None, Bytes, Pairs };
+    enum class Unit { None, Bytes, Pairs, Frames };
     struct Amount {
         Unit unit = Unit::None;
         std::int64_t done = 0;

@@ -49,6 +49,9 @@ QString amountText(const BackgroundTask::Amount& amount) {
     case BackgroundTask::Unit::Pairs:
         return BackgroundWork::tr("%1 of %2 pairs")
             .arg(locale.toString(qint64(amount.done)), locale.toString(qint64(amount.total)));
+    case BackgroundTask::Unit::Frames:
+        return BackgroundWork::tr("%1 of %2 frames")
+            .arg(locale.toString(qint64(amount.done)), locale.toString(qint64(amount.total)));
     case BackgroundTask::Unit::None:
         break;
     }

@@ -39,8 +39,8 @@ class TemporaryFile {
             const QByteArray suffix =
                 QByteArray::number(QRandomGenerator::global()->generate64(), 36);
             name_ = '.' + targetName + '.' + suffix;
-            file_.reset(::openat(folder_, name_.constData(),
-                                 O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            file_.reset(
+                ::openat(folder_, name_.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
             if (!file_.valid() && errno != EEXIST)
                 break;
         }

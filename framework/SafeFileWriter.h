@@ -31,7 +31,7 @@ Result<void> writeFileSafely(const QString& path, QByteArrayView data,
 
 // The same replacement for data that comes a piece at a time (an animation, as it is encoded):
 // open() checks the target as writeFileSafely() does and makes the temporary file, the caller
-// writes to descriptor() (and may seek and read it back), and commit() puts it in place. Gone
+// writes to descriptor() (and may seek on it and read it back), and commit() puts it in place. Gone
 // without a commit that succeeded, it leaves the old file and no temporary file.
 class SafeFileStream {
   public:

@@ -6,9 +6,11 @@
 #   --package-check   and to try it in a fresh Debian root (scripts/check-deb.sh)
 set -euo pipefail
 
-runtime=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6 libxcb1-dev
-    qt6-qpa-plugins qt6-wayland libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-    libegl-dev libegl1 libegl-mesa0)
+runtime=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6
+    libxcb1-dev qt6-qpa-plugins qt6-wayland libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+    libegl-dev libegl1 libegl-mesa0
+    # Animations: WebM and MP4 through FFmpeg, animated WebP, GIF.
+    libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libwebp-dev libgif-dev)
 # dpkg-shlibdeps reads the program's libraries; CPack asks `file` which files are programs.
 package=("${runtime[@]}" dpkg-dev file)
 
@@ -18,11 +20,13 @@ case "${1:-}" in
 --package-check) packages=("${package[@]}" debootstrap debian-archive-keyring) ;;
 *)
     packages=(
-        "${runtime[@]}" pkg-config qt6-base-private-dev
+        "${runtime[@]}" qt6-base-private-dev
         libgtest-dev libgmock-dev libbenchmark-dev
         clang libclang-rt-14-dev
         xvfb xauth weston
         python3 libplist-utils
+        # The ecosystem's own readers of the animations the suite records.
+        ffmpeg webp python3-pil
         locales shared-mime-info
         # The desktop: the session bus and a client of it, a window manager, window queries
         # and an X client library for real drags, the validators of the desktop entry and the

@@ -143,6 +143,16 @@ TEST_F(CommandLineTest, AnswersWithoutADisplay) {
         {render + "{dir}/picture --ticks 0", 0, {}, {}, "picture", {640, 480}, "png"},
         {render + "{dir}/picture --format bmp", 0, {}, {}, "picture", {640, 480}, "bmp"},
         {render + "{dir}/p.JPEG --format jpg", 0, {}, {}, "p.JPEG", {640, 480}, "jpeg"},
+        {render + "{dir}/t.png --size 40x30 --seed 4 --background transparent", 0, {}, {}, "t.png", {40, 30}, "png",
+         "seed-4-40x30-transparent.png"},
+        // Animations (their contents are read back by the ecosystem's tools in a suite of their own).
+        {render + "{dir}/a.gif --duration 0.2 --size 40x30", 0, {}, {}, "a.gif", {40, 30}, "gif"},
+        {render + "- --duration 1 --format mp4", 2, {}, "MP4 cannot go to standard output"},
+        {render + "{dir}/a.png --duration 1", 2, {}, "“{dir}/a.png” does not name an animation format"},
+        {render + "{dir}/a.gif --duration 1 --fps 62.5", 2, {}, "GIF plays at most 31.25 frames a second"},
+        {render + "{dir}/a.mp4 --duration 1 --background transparent", 2, {}, "needs an animation that keeps transparency"},
+        {render + "{dir}/a.webm --duration 0", 2, {}, "--duration takes seconds"},
+        {render + "{dir}/p.png --fps 30", 2, {}, "--fps goes with --duration"},
         // Unreadable scenes and unwritable pictures say why, as the dialog would, and write
         // nothing at all.
         {"--render {dir}/missing.orbalin --output {dir}/p.png", 1, {},
