@@ -41,6 +41,7 @@ DocumentCommands OrbalinDocument::loadWindowDescription(DocumentWindow* window) 
                      .zoomOut = description.actionZoomOut,
                      .resetView = description.actionResetView,
                      .exportImage = description.actionExportImage,
+                     .exportAnimation = description.actionExportAnimation,
                      .copy = description.actionCopy,
                      .keyboardShortcuts = description.actionKeyboardShortcuts,
                      .fullScreen = description.actionFullScreen};

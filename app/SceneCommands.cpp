@@ -1,5 +1,6 @@
 #include "SceneCommands.h"
 
+#include "AnimationExport.h"
 #include "KeyboardShortcuts.h"
 
 #include "framework/DialogFolders.h"
@@ -53,6 +54,9 @@ SceneCommands::SceneCommands(DocumentWindow* window, OrbalinOpenGLView* view,
                 &SceneCommands::showContextMenu);
     if (prepareCommand(actions.exportImage, "Export Image", {}))
         connect(actions.exportImage, &QAction::triggered, this, &SceneCommands::exportImage);
+    if (prepareCommand(actions.exportAnimation, "Export Animation", {}))
+        connect(actions.exportAnimation, &QAction::triggered, this,
+                &SceneCommands::exportAnimation);
     if (prepareCommand(actions.copy, "Copy", QKeySequence::keyBindings(QKeySequence::Copy)))
         connect(actions.copy, &QAction::triggered, this, &SceneCommands::copy);
 }
@@ -82,6 +86,17 @@ void SceneCommands::exportImage() {
     ::exportImage(window_, frame, QDir(folder).filePath(name));
 }
 
+void SceneCommands::exportAnimation() {
+    if (!view_)
+        return;
+    // The scene as it is on show when the command was given, and on from there.
+    const FrameInputs start = view_->frameInputs();
+    const Document* document = window_->document();
+    const QString name = QFileInfo(document->displayName()).completeBaseName() + ".webm";
+    const QString folder = DialogFolders::startFolder(document->filePath());
+    ::exportAnimation(window_, start, QDir(folder).filePath(name));
+}
+
 void SceneCommands::copy() {
     if (!view_)
         return;
@@ -109,5 +124,6 @@ void SceneCommands::showContextMenu(const QPoint& at) {
     menu.addSeparator();
     offer(actions_.copy);
     offer(actions_.exportImage);
+    offer(actions_.exportAnimation);
     menu.exec(at);
 }

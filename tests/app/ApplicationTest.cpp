@@ -363,7 +363,7 @@ TEST_F(ApplicationTest, TheKeysReachTheSceneAndPauseZoomAndResetIt) {
     });
     QTest::mouseClick(view, Qt::RightButton, {}, QPoint(view->width() / 2, view->height() / 2));
     EXPECT_EQ(offered, QStringList({"&Pause Animation", "Reset &View", "&Full Screen", "", "&Copy",
-                                    "&Export Image…"}));
+                                    "&Export Image…", "Export Ani&mation…"}));
 
     QAction* reset = action(document, "actionResetView");
     ASSERT_NE(reset, nullptr);

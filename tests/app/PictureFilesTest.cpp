@@ -1,5 +1,9 @@
 // End-to-end tests of the scene as a picture: Export Image, Copy, and image files.
 #include "ApplicationTestSupport.h"
+#include "app/AnimationExport.h"
+#include "support/Gate.h"
+
+#include <QDoubleSpinBox>
 
 // Both take the frame on show: as big as the view in device pixels, in the scene's own colours.
 TEST_F(ApplicationTest, ExportImageAndCopyTakeTheFrameInDevicePixelsAndTheScenesColours) {
@@ -83,4 +87,49 @@ TEST(ImageFileTest, WritesInTheFormatOfTheNameOrSaysWhyItCouldNot) {
     }
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
         << "no temporary files are left behind";
+}
+
+// Export Animation… records the scene as the window shows it, turned and zoomed, in the file
+// and length asked for, while the window goes on animating.
+TEST_F(ApplicationTest, ExportAnimationRecordsTheSceneAsTheWindowShowsIt) {
+    shell_->start({});
+    Document* document = controller().documents().front();
+    ASSERT_TRUE(drawn(scene(document)));
+    OrbalinOpenGLView* view = scene(document)->orbalinOpenGLView();
+    const double before = view->camera().xangle; // the camera is in place after a tick
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->camera().xangle != before; }, 60000));
+    view->zoomIn();
+    QTest::keyClick(view, Qt::Key_Left);
+    Gate turned;
+    const WorkHeld held([&](BackgroundTask&) { turned.wait(std::chrono::seconds(60)); });
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<AnimationExportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QLineEdit*>("file")->setText(path("clip.gif"));
+        dialog->findChild<QDoubleSpinBox*>("length")->setValue(0.5);
+        dialog->accept();
+        // The recording is under way: the window turns on meanwhile.
+        for (int tick = 0; tick < 3; ++tick) {
+            const double from = view->camera().xangle;
+            ASSERT_TRUE(QTest::qWaitFor([&] { return view->camera().xangle != from; }, 60000));
+        }
+        turned.open();
+    });
+    const QImage shown = view->grabFrame().convertToFormat(QImage::Format_RGB32);
+    action(document, "actionExportAnimation")->trigger();
+
+    QImageReader clip(path("clip.gif"));
+    EXPECT_EQ(clip.size(), shown.size());
+    EXPECT_EQ(clip.imageCount(), 16) << "0.5 s at 31.25 frames a second";
+    // The first frame is the one on show: the same pixels lit (the background stays black in
+    // the clip's palette).
+    const QImage first = clip.read().convertToFormat(QImage::Format_RGB32);
+    int lit = 0, differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            lit += qGray(shown.pixel(x, y)) > 0;
+            differing += (qGray(first.pixel(x, y)) > 0) != (qGray(shown.pixel(x, y)) > 0);
+        }
+    EXPECT_GT(lit, 100);
+    EXPECT_LT(differing, lit / 20);
 }
