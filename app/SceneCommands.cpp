@@ -8,6 +8,7 @@
 #include "framework/DocumentCommands.h"
 #include "framework/DocumentWindow.h"
 #include "framework/ImageExport.h"
+#include "view/OffscreenRenderer.h"
 #include "view/OrbalinOpenGLView.h"
 
 #include <QAction>
@@ -80,10 +81,19 @@ void SceneCommands::exportImage() {
         return;
     // The frame on show when the command was given, not when the dialog closes.
     const QImage frame = view_->grabFrame();
+    FrameInputs onNothing = view_->frameInputs();
+    onNothing.background = Background::Transparent;
+    const auto picture = [this, &frame, &onNothing](bool transparent) -> Result<QImage> {
+        if (!transparent || !view_)
+            return frame;
+        // One kind of context is current on a thread at a time: the window's goes first.
+        view_->doneCurrent();
+        return renderSceneOffscreen(onNothing);
+    };
     const Document* document = window_->document();
     const QString name = QFileInfo(document->displayName()).completeBaseName() + ".png";
     const QString folder = DialogFolders::startFolder(document->filePath());
-    ::exportImage(window_, frame, QDir(folder).filePath(name));
+    ::exportImage(window_, picture, QDir(folder).filePath(name));
 }
 
 void SceneCommands::exportAnimation() {

@@ -8,6 +8,7 @@
 #include "framework/SafeFileWriter.h"
 #include "framework/SaveDialog.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -64,7 +65,8 @@ QList<FormatFilter> formatFilters() {
 
 } // namespace
 
-QString exportImage(QWidget* parent, const QImage& image, const QString& suggestedPath) {
+QString exportImage(QWidget* parent, const std::function<Result<QImage>(bool transparent)>& picture,
+                    const QString& suggestedPath) {
     const QList<FormatFilter> filters = formatFilters();
     QStringList names;
     for (const FormatFilter& filter : filters)
@@ -84,6 +86,8 @@ QString exportImage(QWidget* parent, const QImage& image, const QString& suggest
     dialog->setNameFilters(names);
     // The dialog itself adds the suffix, so that its overwrite question names the real file.
     dialog->setDefaultSuffix(QString::fromLatin1(preferredFormat));
+    QCheckBox* transparent = dialog->addCheckBox(ImageExport::tr("&Transparent background (PNG)"));
+    transparent->setObjectName(QStringLiteral("transparentBackground"));
     SaveDialog* const shown = dialog.get();
     QObject::connect(shown, &QFileDialog::filterSelected, shown, [&, shown](const QString& chosen) {
         const qsizetype index = names.indexOf(chosen);
@@ -99,8 +103,13 @@ QString exportImage(QWidget* parent, const QImage& image, const QString& suggest
     DialogFolders::remember(path);
     const qsizetype chosenFilter = names.indexOf(dialog->selectedNameFilter());
     const QByteArray fallback = chosenFilter >= 0 ? filters[chosenFilter].format : preferredFormat;
-    if (const Result<void> written = writeImageFile(image, path, pictureFormatFor(path, fallback));
-        !written) {
+    const QByteArray format = pictureFormatFor(path, fallback);
+    const Result<QImage> image = picture(transparent->isChecked() && format == preferredFormat);
+    if (!image) {
+        showErrorBox(parent, failure(path), image.reason());
+        return QString();
+    }
+    if (const Result<void> written = writeImageFile(*image, path, format); !written) {
         showErrorBox(parent, failure(path), written.reason());
         return QString();
     }

@@ -2,7 +2,9 @@
 
 #include "framework/ErrorBox.h"
 
+#include <QCheckBox>
 #include <QFileInfo>
+#include <QGridLayout>
 
 SaveDialog::SaveDialog(QWidget* parent, const QString& caption, Check check, Text failure)
     : QFileDialog(parent, caption)
@@ -10,6 +12,14 @@ SaveDialog::SaveDialog(QWidget* parent, const QString& caption, Check check, Tex
     , failure_(std::move(failure)) {
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
+}
+
+QCheckBox* SaveDialog::addCheckBox(const QString& text) {
+    setOption(QFileDialog::DontUseNativeDialog);
+    auto* box = new QCheckBox(text, this);
+    if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+        grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
+    return box;
 }
 
 void SaveDialog::accept() {

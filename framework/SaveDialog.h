@@ -4,6 +4,8 @@
 
 #include <QFileDialog>
 
+class QCheckBox;
+
 #include <functional>
 
 // A file dialog for saving that refuses a name before it asks about replacing it: when `check`
@@ -20,6 +22,9 @@ class SaveDialog : public QFileDialog {
     SaveDialog(QWidget* parent, const QString& caption, Check check, Text failure);
 
     void accept() override;
+    // A check box of the caller's under the dialog's fields (the dialog is then Qt's own, as a
+    // desktop's dialog takes no widgets); the dialog owns it.
+    QCheckBox* addCheckBox(const QString& text);
 
   private:
     Check check_;

@@ -26,6 +26,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -92,7 +93,8 @@ class DialogAnswerer {
     }
 
     QStringList filesToChoose;
-    QString filterToChoose; // the start of a file type filter, chosen before the name is typed
+    QString filterToChoose;   // the start of a file type filter, chosen before the name is typed
+    bool transparent = false; // the dialog's transparent-background box, checked
     bool replace = false;
     QStringList messages;
     QStringList reasons;
@@ -135,8 +137,10 @@ class DialogAnswerer {
             // runs from the event queue, so that this timer is free to answer that too.
             QMetaObject::invokeMethod(
                 dialog,
-                [dialog, folder, typed, filter = filterToChoose] {
+                [dialog, folder, typed, filter = filterToChoose, transparent = transparent] {
                     dialog->setDirectory(folder);
+                    if (auto* box = dialog->findChild<QCheckBox*>("transparentBackground"))
+                        box->setChecked(transparent);
                     if (!filter.isEmpty()) {
                         // Chosen in the file type box, as a user chooses it.
                         auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");

@@ -23,9 +23,10 @@ TEST_F(ApplicationTest, ExportImageAndCopyTakeTheFrameInDevicePixelsAndTheScenes
 
     DialogAnswerer answerer;
     const auto exportAs = [&](const char* typed, const char* filter, const char* written,
-                              const char* format) {
+                              const char* format, bool transparent = false) {
         answerer.filesToChoose = {path(typed)};
         answerer.filterToChoose = filter;
+        answerer.transparent = transparent;
         action(document, "actionExportImage")->trigger();
         EXPECT_EQ(QImageReader(path(written)).format(), format);
         return QImage(path(written));
@@ -34,6 +35,12 @@ TEST_F(ApplicationTest, ExportImageAndCopyTakeTheFrameInDevicePixelsAndTheScenes
         {"Export Image", [&] { return exportAs("frame", "", "frame.png", "png"); }},
         {"Export Image, BMP chosen in the dialog",
          [&] { return exportAs("chosen", "BMP image", "chosen.bmp", "bmp"); }},
+        {"Export Image on a transparent background",
+         [&] {
+             const QImage picture = exportAs("clear", "", "clear.png", "png", true);
+             EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0) << "the corner shows nothing";
+             return picture;
+         }},
         {"Copy",
          [&] {
              press(document, QKeySequence(QKeySequence::Copy));
