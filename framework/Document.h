@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/BackgroundTask.h"
 #include "base/Result.h"
 #include "framework/DocumentCommands.h"
-#include "base/BackgroundTask.h"
 
 #include <QByteArray>
 #include <QObject>
