@@ -10,7 +10,7 @@
 namespace {
 
 // Frames drawn but not yet encoded: drawing waits while this many are.
-constexpr std::size_t framesInHand = 2;
+constexpr std::size_t framesInHand = 1;
 
 // Frame k's inputs: the camera `k × ticksPerFrame` ticks on; the pairs' steps change nothing
 // drawn.
