@@ -9,4 +9,4 @@ add_test(NAME animation_files
     COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
         ${DEBIAN_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/animation/animation_files_check.py
         $<TARGET_FILE:orbalin> ${PROJECT_SOURCE_DIR}/fuzz/seeds/scene-3-pairs.bin.plist)
-set_tests_properties(animation_files PROPERTIES TIMEOUT 300)
+set_tests_properties(animation_files PROPERTIES LABELS gui TIMEOUT 300)
