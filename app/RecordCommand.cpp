@@ -105,12 +105,13 @@ int recordAnimationFile(const RenderRequest& request, const FrameInputs& start) 
     }
     // A pipe or a device named as the animation: standard output is the way to them.
     Result<SafeFileStream> file = SafeFileStream::open(request.output);
-    if (!file)
-        return failWith(notMade, file.reason() +
-                                     (checkSaveTarget(request.output)
-                                          ? QString()
-                                          : RecordCommand::tr("; --output - writes the animation "
-                                                              "to standard output")));
+    if (!file) {
+        const bool device = !checkSaveTarget(request.output) && !QFileInfo(request.output).isDir();
+        return failWith(notMade,
+                        device ? file.reason() + RecordCommand::tr("; --output - writes the "
+                                                                   "animation to standard output")
+                               : file.reason());
+    }
     Result<void> written = recordAnimation(recording, file->descriptor(), true, &task);
     if (written)
         written = file->commit(&task.cancelFlag());
