@@ -1,18 +1,16 @@
 #include "RecordCommand.h"
 
-#include "CommandLine.h"
 #include "ErrorLine.h"
+#include "RenderCommand.h"
 #include "RenderOptions.h"
 #include "animation/AnimationTiming.h"
 #include "framework/SafeFileWriter.h"
 #include "record/AnimationRecording.h"
-#include "view/OffscreenRenderer.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 
 #include <csignal>
-#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -58,12 +56,9 @@ class StopOnSignal {
 
 int recordAnimationFile(const RenderRequest& request, const FrameInputs& start) {
     const bool toStandardOutput = request.output == QStringLiteral("-");
-    const QString quoted = toStandardOutput
-                               ? RecordCommand::tr("The animation for standard output")
-                               : RecordCommand::tr("The animation “%1”")
-                                     .arg(QFileInfo(request.output).fileName().isEmpty()
-                                              ? request.output
-                                              : QFileInfo(request.output).fileName());
+    const QString quoted =
+        toStandardOutput ? RecordCommand::tr("The animation for standard output")
+                         : RecordCommand::tr("The animation “%1”").arg(shownOutput(request.output));
     const QString notMade = RecordCommand::tr("%1 could not be made.").arg(quoted);
 
     Recording recording{start, {}, frameCount(*request.duration, request.ticksPerFrame)};
@@ -74,17 +69,8 @@ int recordAnimationFile(const RenderRequest& request, const FrameInputs& start) 
     settings.threads = std::max(2, static_cast<int>(::sysconf(_SC_NPROCESSORS_ONLN)));
     settings.size = encodableSize(settings.format, request.size);
     recording.start.devicePixels = settings.size;
-    const Result<int> largest = largestOffscreenSide();
-    if (!largest)
-        return failWith(notMade, largest.reason());
-    if (settings.size.width() > *largest || settings.size.height() > *largest) {
-        const QString size =
-            QStringLiteral("%1x%2").arg(request.size.width()).arg(request.size.height());
-        const QString text =
-            CommandLine::mistakeText(CommandLine::sizeMistake(size, *largest, true));
-        std::fputs(text.toLocal8Bit().constData(), stderr);
-        return CommandLine::usageError;
-    }
+    if (const int status = checkDrawableSize(settings.size, notMade); status != 0)
+        return status;
     if (settings.size != request.size)
         printErrorLine(RecordCommand::tr("%1 needs even sides: the animation is %2x%3 pixels.")
                            .arg(animationFormatName(settings.format))

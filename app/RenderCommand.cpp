@@ -58,6 +58,24 @@ void fillClosedStandardStreams() {
     }
 }
 
+QString shownOutput(const QString& output) {
+    const QString name = QFileInfo(output).fileName();
+    return name.isEmpty() ? output : name;
+}
+
+int checkDrawableSize(const QSize& size, const QString& failure) {
+    const Result<int> largest = largestOffscreenSide();
+    if (!largest)
+        return failWith(failure, largest.reason());
+    if (size.width() <= *largest && size.height() <= *largest)
+        return 0;
+    // The same mistake as a size beyond our own limit, with the driver's.
+    const QString asked = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+    const QString text = CommandLine::mistakeText(CommandLine::sizeMistake(asked, *largest, true));
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+    return CommandLine::usageError;
+}
+
 int renderPicture(int argc, char** argv, const RenderRequest& request) {
     QCoreApplication application(argc, argv);
     OrbalinApplication::identify();
@@ -81,25 +99,12 @@ int renderPicture(int argc, char** argv, const RenderRequest& request) {
         return recordAnimationFile(request, {camera, scene, request.size, {}, request.background});
 
     const bool toStandardOutput = request.output == QStringLiteral("-");
-    const QString quoted = toStandardOutput
-                               ? RenderCommand::tr("The picture for standard output")
-                               : RenderCommand::tr("The picture “%1”")
-                                     .arg(QFileInfo(request.output).fileName().isEmpty()
-                                              ? request.output
-                                              : QFileInfo(request.output).fileName());
+    const QString quoted =
+        toStandardOutput ? RenderCommand::tr("The picture for standard output")
+                         : RenderCommand::tr("The picture “%1”").arg(shownOutput(request.output));
     const QString notDrawn = RenderCommand::tr("%1 could not be drawn.").arg(quoted);
-    const Result<int> largest = largestOffscreenSide();
-    if (!largest)
-        return failWith(notDrawn, largest.reason());
-    if (request.size.width() > *largest || request.size.height() > *largest) {
-        // The same mistake as a size beyond our own limit, with the driver's.
-        const QString size =
-            QStringLiteral("%1x%2").arg(request.size.width()).arg(request.size.height());
-        const QString text =
-            CommandLine::mistakeText(CommandLine::sizeMistake(size, *largest, true));
-        std::fputs(text.toLocal8Bit().constData(), stderr);
-        return CommandLine::usageError;
-    }
+    if (const int status = checkDrawableSize(request.size, notDrawn); status != 0)
+        return status;
     const Result<QImage> picture =
         renderSceneOffscreen({camera, scene, request.size, {}, request.background});
     if (!picture)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QSize>
+#include <QString>
+
 struct RenderRequest;
 
 // orbalin --render: one frame of a scene drawn into a picture file, or onto standard output,
@@ -9,6 +12,14 @@ struct RenderRequest;
 // size asked for is more than the OpenGL driver can draw. With a duration, an animation instead
 // (see recordAnimationFile()).
 int renderPicture(int argc, char** argv, const RenderRequest& request);
+
+// What the command line writes, by the name the user gave: "-" as is, else the file's name.
+QString shownOutput(const QString& output);
+
+// 0 when the OpenGL driver can draw a picture of that size; else the exit status, having said
+// why on standard error: `failure` and the reason, or a --size beyond the driver's limit as a
+// mistake in the command line.
+int checkDrawableSize(const QSize& size, const QString& failure);
 
 // First thing in main, before anything opens a file: a standard stream that the caller closed is
 // opened on /dev/null, so that no file the program opens takes its number (a picture for
