@@ -1,8 +1,10 @@
 #include "SceneViewHost.h"
 
 #include "ExposureGate.h"
+#include "SceneAccessible.h"
 #include "view/OrbalinOpenGLView.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -31,6 +33,21 @@ SceneViewHost::SceneViewHost(QWidget* parent)
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
             &SceneViewHost::giveTheViewTheKeyboard);
 
+    // Screen readers read the scene through an interface of its own.
+    static const bool accessible = [] {
+        QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
+            auto* host = qobject_cast<SceneViewHost*>(object);
+            return host ? new SceneAccessible(host) : nullptr;
+        });
+        return true;
+    }();
+    Q_UNUSED(accessible);
+    connect(view_, &OrbalinOpenGLView::shownChanged, this, &SceneViewHost::describe);
+    // The window it is placed in, which goes full screen.
+    if (window() != this)
+        window()->installEventFilter(this);
+    describe();
+
     // On Wayland the view's surface is a subsurface of the window's, and Qt 6.4 gives a
     // window's first expose (the compositor's first configure) to that window alone, not to
     // the subsurfaces already shown inside it: a view shown with its window is never exposed
@@ -55,6 +72,10 @@ bool SceneViewHost::eventFilter(QObject* watched, QEvent* event) {
         if (watched == view_)
             giveTheViewTheKeyboard();
         break;
+    case QEvent::WindowStateChange:
+        if (watched == window())
+            describe();
+        break;
     default:
         break;
     }
@@ -66,4 +87,16 @@ void SceneViewHost::giveTheViewTheKeyboard() {
     if (focus && focus == window()->windowHandle() && !window()->focusWidget() &&
         view_->isExposed())
         view_->requestActivate();
+}
+
+void SceneViewHost::describe() {
+    const PointPairArray scene = view_->pointPairArray();
+    const QString text =
+        sceneDescription(scene ? static_cast<int>(scene->size()) : 0, view_->isPaused(),
+                         view_->userView(), window()->isFullScreen());
+    if (text == description_)
+        return;
+    description_ = text;
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }

@@ -17,6 +17,10 @@ class SceneViewHost : public QWidget {
 
     QSize sizeHint() const override { return QSize(640, 480); }
 
+    // What the scene shows, in words, for screen readers; kept up to date, and each change
+    // announced to them.
+    const QString& description() const { return description_; }
+
   protected:
     // The view is a window surface of its own: a drag that the platform delivers straight to
     // it (rather than through the widgets) is passed on to the host's window, which takes
@@ -27,5 +31,9 @@ class SceneViewHost : public QWidget {
     // When the window has the keyboard and no widget in it takes keys, the view gets them.
     void giveTheViewTheKeyboard();
 
+    // Says again what the scene shows; a change is announced.
+    void describe();
+
     OrbalinOpenGLView* view_;
+    QString description_;
 };

@@ -60,6 +60,7 @@ QRect OrbalinOpenGLView::viewportForSize(const QSizeF& size, qreal devicePixelRa
 
 void OrbalinOpenGLView::setPointPairArray(PointPairArray array) {
     pointPairArray_ = std::move(array);
+    emit shownChanged();
 }
 
 void OrbalinOpenGLView::delayedInit() {
@@ -103,6 +104,7 @@ void OrbalinOpenGLView::setPaused(bool paused) {
         animationTimer.stop();
     else if (inited_ && !animationTimer.isActive())
         startAnimation();
+    emit shownChanged();
 }
 
 QImage OrbalinOpenGLView::grabFrame() {
@@ -266,6 +268,7 @@ UserView::Time OrbalinOpenGLView::sceneTime() const {
 void OrbalinOpenGLView::resetView() {
     userView_.reset();
     update();
+    emit shownChanged();
 }
 
 void OrbalinOpenGLView::paintGL() {

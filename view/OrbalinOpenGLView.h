@@ -126,6 +126,9 @@ class OrbalinOpenGLView : public QOpenGLWindow {
     // A right click at `at` (global), or the Menu key (at the view's centre): whoever hosts the
     // view offers its commands there.
     void contextMenuRequested(const QPoint& at);
+    // What the view shows has changed in a way that words can say: its scene, paused or
+    // moving, turned, zoomed or moved by the user or not.
+    void shownChanged();
 
   protected:
     void paintGL() override;

@@ -26,6 +26,7 @@ void OrbalinOpenGLView::userMoved() {
     if (drag_ == Drag::None)
         userView_.touch(camera_, sceneTime());
     update();
+    emit shownChanged();
 }
 
 void OrbalinOpenGLView::endDrag() {
