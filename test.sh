@@ -10,14 +10,18 @@ cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
 
-# Scene files must read the same under a locale that writes decimal commas.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
-    "${sudo[@]}" locale-gen >/dev/null
-fi
+# Scene files must read the same under a locale that writes decimal commas, and the program
+# speaks German and French.
+for language in de_DE fr_FR; do
+    if ! locale -a 2>/dev/null | grep -qi "^$language\.utf-\?8$"; then
+        sudo=()
+        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+        "${sudo[@]}" sed -i "s/^# *\($language.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+        grep -q "^$language.UTF-8 UTF-8" /etc/locale.gen ||
+            echo "$language.UTF-8 UTF-8" | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+        "${sudo[@]}" locale-gen >/dev/null
+    fi
+done
 
 stages=("$@")
 [ ${#stages[@]} -gt 0 ] || stages=(release sanitize fuzz)

@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QTimer>
@@ -25,6 +28,25 @@ void OrbalinApplication::identify() {
     QCoreApplication::setApplicationName(QStringLiteral("orbalin"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("orbalin.github.io"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORBALIN_VERSION));
+    translate();
+}
+
+void OrbalinApplication::translate() {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application)
+        return;
+    // The user's languages, in the order LANGUAGE, LC_ALL, LC_MESSAGES and LANG give them.
+    const QLocale locale;
+    // English has a translation too, of its plural forms alone.
+    auto* own = new QTranslator(application);
+    if (own->load(locale, QStringLiteral("orbalin"), QStringLiteral("_"), QStringLiteral(":/i18n")) ||
+        own->load(QStringLiteral("orbalin_en"), QStringLiteral(":/i18n")))
+        QCoreApplication::installTranslator(own);
+    // Qt's own words: the standard buttons, the file dialog.
+    auto* qt = new QTranslator(application);
+    if (qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
 }
 
 void OrbalinApplication::configure() {

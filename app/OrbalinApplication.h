@@ -14,8 +14,11 @@ class OrbalinApplication : public QObject {
   public:
     // Reverse-DNS name of the desktop entry, the icon and the application id.
     static QString desktopFileName() { return QStringLiteral("io.github.orbalin.Orbalin"); }
-    // Names the application and its version; needs no application object.
+    // Names the application and its version, and gives the application object, if there is
+    // one yet, its translators.
     static void identify();
+    // The application object's translators for the user's language: Orbalin's, and Qt's own.
+    static void translate();
     // Names the application to the platform; call once the QApplication exists.
     static void configure();
 

@@ -9,6 +9,8 @@ set -euo pipefail
 runtime=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6
     libxcb1-dev qt6-qpa-plugins qt6-wayland libgl-dev libglu1-mesa-dev libgl1-mesa-dri
     libegl-dev libegl1 libegl-mesa0
+    # Translations: Qt Linguist's tools and their CMake commands, and Qt's own words.
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     # Animations: WebM and MP4 through FFmpeg, animated WebP, GIF.
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libwebp-dev libgif-dev)
 # dpkg-shlibdeps reads the program's libraries; CPack asks `file` which files are programs.
@@ -27,6 +29,8 @@ case "${1:-}" in
         python3 libplist-utils
         # The ecosystem's own readers of the animations the suite records.
         ffmpeg webp python3-pil
+        # A screen reader's view of the program: the accessibility bus and its Python client.
+        at-spi2-core python3-pyatspi
         locales shared-mime-info
         # The desktop: the session bus and a client of it, a window manager, window queries
         # and an X client library for real drags, the validators of the desktop entry and the

@@ -56,3 +56,12 @@ set_tests_properties(desktop_metainfo_valid desktop_entry_valid PROPERTIES LABEL
 add_test(NAME desktop_release_files COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
     -DVERSION=${PROJECT_VERSION} -P ${CMAKE_CURRENT_SOURCE_DIR}/desktop/release_files_check.cmake)
 set_tests_properties(desktop_release_files PROPERTIES LABELS unit)
+
+# The program as a screen reader reads it (AT-SPI), in each language it speaks. Debian's Python:
+# the accessibility bindings are Debian's.
+find_program(DEBIAN_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+add_test(NAME desktop_accessibility
+    COMMAND ${DBUS_RUN_SESSION} -- ${DEBIAN_PYTHON}
+        ${CMAKE_CURRENT_SOURCE_DIR}/desktop/accessibility_check.py
+        $<TARGET_FILE:orbalin> $<TARGET_FILE:archive_probe>)
+set_tests_properties(desktop_accessibility PROPERTIES LABELS gui TIMEOUT 300)
