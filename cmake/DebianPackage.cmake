@@ -37,7 +37,7 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # plugins that draw the icons, and Mesa's drivers behind GL and EGL.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, libgl1-mesa-dri, libegl-mesa0")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 # Orbalin is also one of the screen-saver daemon's programs.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver")
 
