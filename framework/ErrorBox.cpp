@@ -15,13 +15,16 @@ constexpr int nameWidthInCharacters = 40;
 } // namespace
 
 QString elideQuotedNames(const QString& text, const QFontMetrics& metrics, int maxWidth) {
-    static const QRegularExpression quoted(QStringLiteral("“([^”]*)”"));
+    // English “…”, German „…“ and French « … » (with the spaces inside them).
+    static const QRegularExpression quoted(
+        QStringLiteral("“([^”]*)”|„([^“]*)“|«[\\s\\x{202F}]*([^»]*?)[\\s\\x{202F}]*»"));
     QString result;
     qsizetype done = 0;
     for (const QRegularExpressionMatch& match : quoted.globalMatch(text)) {
-        result += text.mid(done, match.capturedStart(1) - done);
-        result += metrics.elidedText(match.captured(1), Qt::ElideMiddle, maxWidth);
-        done = match.capturedEnd(1);
+        const int name = match.capturedStart(1) >= 0 ? 1 : match.capturedStart(2) >= 0 ? 2 : 3;
+        result += text.mid(done, match.capturedStart(name) - done);
+        result += metrics.elidedText(match.captured(name), Qt::ElideMiddle, maxWidth);
+        done = match.capturedEnd(name);
     }
     return result + text.mid(done);
 }
