@@ -80,6 +80,9 @@ int recordAnimationFile(const RenderRequest& request, const FrameInputs& start) 
     BackgroundTask task;
     const StopOnSignal stopOnSignal(task);
     if (toStandardOutput) {
+        if (standardOutputWasClosed())
+            return failWith(notMade, RecordCommand::tr("standard output is closed; send the "
+                                                       "animation to a file or a pipe"));
         // Animations are for programs: a terminal would only show garbage.
         if (::isatty(STDOUT_FILENO))
             return failWith(notMade, RecordCommand::tr("standard output is a terminal; send the "

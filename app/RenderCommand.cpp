@@ -44,6 +44,10 @@ Result<void> writeToStandardOutput(const QImage& image, const QByteArray& format
 
 } // namespace
 
+bool standardOutputWasClosed() {
+    return standardOutputClosed;
+}
+
 void fillClosedStandardStreams() {
     for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
         if (::fcntl(stream, F_GETFD) != -1 || errno != EBADF)

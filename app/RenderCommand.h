@@ -25,3 +25,5 @@ int checkDrawableSize(const QSize& size, const QString& failure);
 // opened on /dev/null, so that no file the program opens takes its number (a picture for
 // standard output would land in that file). --output - then says that standard output is closed.
 void fillClosedStandardStreams();
+// Whether standard output was closed when the program started (it is /dev/null since).
+bool standardOutputWasClosed();

@@ -279,15 +279,17 @@ TEST_F(CommandLineTest, WritesOnlyOrdinaryFilesOrStandardOutput) {
         EXPECT_EQ(reader.format(), name);
         EXPECT_EQ(reader.read().size(), QSize(64, 48));
     }
-    // Closed, it is said to be; no file opened meanwhile takes the picture in its place.
-    QProcess closed;
-    closed.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
-    closed.start(QStringLiteral(ORBALIN_PROGRAM),
-                 {"--render", path("scene.orbalin"), "--output", "-"});
-    ASSERT_TRUE(closed.waitForFinished(60000));
-    EXPECT_EQ(closed.exitCode(), 1);
-    EXPECT_TRUE(
-        closed.readAllStandardError().contains("could not be written. Standard output is closed"));
+    // Closed, it is said to be; no file opened meanwhile takes the picture (or the animation)
+    // in its place.
+    for (const QStringList& more : {QStringList(), QStringList{"--duration", "0.1"}}) {
+        QProcess closed;
+        closed.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
+        closed.start(QStringLiteral(ORBALIN_PROGRAM),
+                     QStringList{"--render", path("scene.orbalin"), "--output", "-"} + more);
+        ASSERT_TRUE(closed.waitForFinished(60000));
+        EXPECT_EQ(closed.exitCode(), 1);
+        EXPECT_TRUE(closed.readAllStandardError().contains(". Standard output is closed"));
+    }
 }
 
 TEST_F(CommandLineTest, TheSizeLimitIsTheOneTheHelpStates) {
