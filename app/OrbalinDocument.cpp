@@ -10,7 +10,8 @@
 OrbalinDocument::OrbalinDocument() = default;
 
 DocumentController::DocumentType OrbalinDocument::sceneFileType() {
-    return {QStringLiteral("Orbalin Scene"), QStringLiteral("orbalin"), maximumSceneFileSize};
+    return {QStringLiteral("Orbalin Scene"), QStringLiteral("orbalin"), maximumSceneFileSize,
+            tr("Orbalin Scene")};
 }
 
 Result<std::unique_ptr<OrbalinDocument>> OrbalinDocument::readSceneFile(const QString& path,

@@ -27,6 +27,8 @@ class DocumentController : public QObject {
         QString name;           // "Orbalin Scene"
         QString extension;      // without the dot: "orbalin"
         qint64 maximumFileSize; // larger files are refused before anything is read
+        QString label = {};     // as the file dialogs name it to the user; the name if empty
+        QString shownName() const { return label.isEmpty() ? name : label; }
     };
     using DocumentFactory = std::function<std::unique_ptr<Document>()>;
 

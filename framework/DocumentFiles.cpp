@@ -86,7 +86,7 @@ void DocumentController::openDocuments(const QStringList& paths) {
 }
 
 void DocumentController::runOpenPanel(QWidget* parent) {
-    const QString filters = tr("%1 (*.%2);;All files (*)").arg(type_.name, type_.extension);
+    const QString filters = tr("%1 (*.%2);;All files (*)").arg(type_.shownName(), type_.extension);
     const auto* window = qobject_cast<DocumentWindow*>(parent);
     const QString folder =
         DialogFolders::startFolder(window ? window->document()->filePath() : QString());
@@ -128,7 +128,7 @@ bool DocumentController::saveDocumentAs(Document* document) {
         return saveFailure(document, fileNameWithExtension(path));
     };
     HeldDialog<SaveDialog> dialog(document->window(), tr("Save As"), check, failure);
-    dialog->setNameFilter(tr("%1 (*.%2)").arg(type_.name, type_.extension));
+    dialog->setNameFilter(tr("%1 (*.%2)").arg(type_.shownName(), type_.extension));
     dialog->setObjectName(QStringLiteral("saveAsDialog"));
     // The dialog adds the extension itself, so the name it asks about replacing is the name
     // that is written.

@@ -701,6 +701,10 @@ Soll sie überschrieben werden?</translation>
         <source>its scene is not on show yet, so there is nothing to save: save again once its window shows the scene. Nothing was written</source>
         <translation>die Szene des Dokuments wird noch nicht angezeigt, daher gibt es nichts zu speichern: Speichern Sie erneut, sobald das Fenster die Szene zeigt. Es wurde nichts geschrieben</translation>
     </message>
+    <message>
+        <source>Orbalin Scene</source>
+        <translation>Orbalin-Szene</translation>
+    </message>
 </context>
 <context>
     <name>PictureFormats</name>
@@ -804,6 +808,10 @@ Soll sie überschrieben werden?</translation>
     <message>
         <source>; --output - writes the animation to standard output</source>
         <translation>; --output - schreibt die Animation in die Standardausgabe</translation>
+    </message>
+    <message>
+        <source>standard output is closed; send the animation to a file or a pipe</source>
+        <translation>die Standardausgabe ist geschlossen; leiten Sie die Animation in eine Datei oder eine Pipe um</translation>
     </message>
 </context>
 <context>
@@ -1332,6 +1340,22 @@ Soll sie überschrieben werden?</translation>
     <message>
         <source>this system&apos;s EGL cannot make a context without a surface</source>
         <translation>das EGL dieses Systems kann keinen Kontext ohne Oberfläche anlegen</translation>
+    </message>
+    <message>
+        <source>Opening the surfaceless EGL display</source>
+        <translation>das Öffnen der Surfaceless-EGL-Anzeige</translation>
+    </message>
+    <message>
+        <source>Choosing desktop OpenGL</source>
+        <translation>die Wahl von Desktop-OpenGL</translation>
+    </message>
+    <message>
+        <source>Making an OpenGL context</source>
+        <translation>das Anlegen eines OpenGL-Kontexts</translation>
+    </message>
+    <message>
+        <source>Making the OpenGL context current</source>
+        <translation>das Aktivieren des OpenGL-Kontexts</translation>
     </message>
 </context>
 <context>

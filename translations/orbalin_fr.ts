@@ -701,6 +701,10 @@ Voulez-vous l&apos;écraser&#x202f;?</translation>
         <source>its scene is not on show yet, so there is nothing to save: save again once its window shows the scene. Nothing was written</source>
         <translation>sa scène n&apos;est pas encore affichée, il n&apos;y a donc rien à enregistrer&#xa0;: enregistrez à nouveau une fois que sa fenêtre affiche la scène. Rien n&apos;a été écrit</translation>
     </message>
+    <message>
+        <source>Orbalin Scene</source>
+        <translation>Scène Orbalin</translation>
+    </message>
 </context>
 <context>
     <name>PictureFormats</name>
@@ -804,6 +808,10 @@ Voulez-vous l&apos;écraser&#x202f;?</translation>
     <message>
         <source>; --output - writes the animation to standard output</source>
         <translation>&#x202f;; --output - écrit l&apos;animation sur la sortie standard</translation>
+    </message>
+    <message>
+        <source>standard output is closed; send the animation to a file or a pipe</source>
+        <translation>la sortie standard est fermée&#x202f;; envoyez l&apos;animation vers un fichier ou un tube</translation>
     </message>
 </context>
 <context>
@@ -1332,6 +1340,22 @@ Voulez-vous l&apos;écraser&#x202f;?</translation>
     <message>
         <source>this system&apos;s EGL cannot make a context without a surface</source>
         <translation>l&apos;EGL de ce système ne peut pas créer de contexte sans surface</translation>
+    </message>
+    <message>
+        <source>Opening the surfaceless EGL display</source>
+        <translation>l&apos;ouverture de l&apos;affichage EGL sans surface</translation>
+    </message>
+    <message>
+        <source>Choosing desktop OpenGL</source>
+        <translation>le choix d&apos;OpenGL pour ordinateur de bureau</translation>
+    </message>
+    <message>
+        <source>Making an OpenGL context</source>
+        <translation>la création d&apos;un contexte OpenGL</translation>
+    </message>
+    <message>
+        <source>Making the OpenGL context current</source>
+        <translation>l&apos;activation du contexte OpenGL</translation>
     </message>
 </context>
 <context>

@@ -33,7 +33,7 @@ bool hasExtension(const char* extensions, const char* name) {
 
 QString eglFailure(const char* what) {
     return SurfacelessGl::tr("%1 failed (EGL error 0x%2)")
-        .arg(QLatin1String(what))
+        .arg(SurfacelessGl::tr(what))
         .arg(static_cast<unsigned>(eglGetError()), 4, 16, QLatin1Char('0'));
 }
 
@@ -63,7 +63,8 @@ SurfacelessDisplay openDisplay() {
     EGLDisplay display =
         getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
-        result.error = eglFailure("Opening the surfaceless EGL display");
+        result.error =
+            eglFailure(QT_TRANSLATE_NOOP("SurfacelessGl", "Opening the surfaceless EGL display"));
         return result;
     }
     const char* extensions = eglQueryString(display, EGL_EXTENSIONS);
@@ -95,7 +96,8 @@ SurfacelessContext::SurfacelessContext() {
     }
     // The API is chosen per thread.
     if (!eglBindAPI(EGL_OPENGL_API)) {
-        ready_ = Failure::because(eglFailure("Choosing desktop OpenGL"));
+        ready_ = Failure::because(
+            eglFailure(QT_TRANSLATE_NOOP("SurfacelessGl", "Choosing desktop OpenGL")));
         return;
     }
     // Below 3.2 the profile is ignored and the context is a legacy one; Mesa answers with the
@@ -110,12 +112,14 @@ SurfacelessContext::SurfacelessContext() {
     EGLContext context =
         eglCreateContext(display.display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
     if (context == EGL_NO_CONTEXT) {
-        ready_ = Failure::because(eglFailure("Making an OpenGL context"));
+        ready_ = Failure::because(
+            eglFailure(QT_TRANSLATE_NOOP("SurfacelessGl", "Making an OpenGL context")));
         return;
     }
     context_ = context;
     if (!eglMakeCurrent(display.display, EGL_NO_SURFACE, EGL_NO_SURFACE, context))
-        ready_ = Failure::because(eglFailure("Making the OpenGL context current"));
+        ready_ = Failure::because(
+            eglFailure(QT_TRANSLATE_NOOP("SurfacelessGl", "Making the OpenGL context current")));
 }
 
 SurfacelessContext::~SurfacelessContext() {
