@@ -7,7 +7,22 @@
 #include <QDialog>
 #include <QFile>
 #include <QIcon>
+#include <QLocale>
 #include <QTextEdit>
+
+QString AboutController::creditsResource() {
+    const QString english = QStringLiteral(":/Credits.rtf");
+    // The first of the user's languages that the credits are in, English among them.
+    for (const QString& language : QLocale().uiLanguages()) {
+        const QString code = language.section(u'-', 0, 0);
+        if (code == u"en" || code == u"C")
+            return english;
+        const QString translated = QStringLiteral(":/Credits_%1.rtf").arg(code);
+        if (QFile::exists(translated))
+            return translated;
+    }
+    return english;
+}
 
 AboutController::AboutController(QString creditsPath, QObject* parent)
     : QObject(parent)

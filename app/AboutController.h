@@ -12,8 +12,9 @@ class AboutController : public QObject {
     Q_OBJECT
 
   public:
-    // The credits: the resource "Credits" of type "rtf".
-    static QString creditsResource() { return QStringLiteral(":/Credits.rtf"); }
+    // The credits: the resource "Credits" of type "rtf", or its translation into the user's
+    // language ("Credits_de") where there is one.
+    static QString creditsResource();
 
     explicit AboutController(QString creditsPath = creditsResource(), QObject* parent = nullptr);
     ~AboutController() override;
