@@ -85,7 +85,7 @@ for path in \
     /usr/share/mime/packages/io.github.orbalin.Orbalin.xml \
     /usr/share/icons/hicolor/scalable/apps/io.github.orbalin.Orbalin.svg \
     /usr/share/icons/hicolor/scalable/mimetypes/application-x-orbalin-scene.svg \
-    /usr/share/metainfo/io.github.orbalin.Orbalin.metainfo.xml \
+    /usr/share/metainfo/io.github.orbalin.orbalin.metainfo.xml \
     /usr/share/thumbnailers/io.github.orbalin.Orbalin.thumbnailer \
     /usr/share/dbus-1/services/io.github.orbalin.Orbalin.service \
     /usr/share/man/man1/orbalin.1 \

@@ -8,7 +8,7 @@ function(expect what text pattern)
     endif()
 endfunction()
 
-file(READ ${SOURCE_DIR}/resources/io.github.orbalin.Orbalin.metainfo.xml metainfo)
+file(READ ${SOURCE_DIR}/resources/io.github.orbalin.orbalin.metainfo.xml metainfo)
 string(REGEX MATCH "<release version=\"([^\"]*)\"" newest "${metainfo}")
 if(NOT CMAKE_MATCH_1 STREQUAL VERSION)
     message(FATAL_ERROR "the metainfo's newest release is ${CMAKE_MATCH_1}, the project's ${VERSION}")

@@ -48,8 +48,8 @@ set_tests_properties(desktop_InstalledElsewhere PROPERTIES LABELS gui
     FIXTURES_REQUIRED installed_elsewhere
     ENVIRONMENT "LC_ALL=C.UTF-8;XDG_DATA_DIRS=${elsewhere}/share;ORBALIN_INSTALLED=${elsewhere}/bin/orbalin")
 
-add_test(NAME desktop_metainfo_valid COMMAND ${APPSTREAMCLI} validate --no-net
-    ${PROJECT_SOURCE_DIR}/resources/io.github.orbalin.Orbalin.metainfo.xml)
+add_test(NAME desktop_metainfo_valid COMMAND ${APPSTREAMCLI} validate --pedantic --no-net
+    ${PROJECT_SOURCE_DIR}/resources/io.github.orbalin.orbalin.metainfo.xml)
 add_test(NAME desktop_entry_valid COMMAND ${DESKTOP_FILE_VALIDATE}
     ${PROJECT_SOURCE_DIR}/resources/io.github.orbalin.Orbalin.desktop)
 set_tests_properties(desktop_metainfo_valid desktop_entry_valid PROPERTIES LABELS unit)
