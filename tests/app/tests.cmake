@@ -28,7 +28,10 @@ add_test(NAME app_real_session
     COMMAND ${DBUS_RUN_SESSION} -- ${CMAKE_CURRENT_SOURCE_DIR}/app/real_session_test.sh
         $<TARGET_FILE:orbalin> $<TARGET_FILE:xdnd_drag> $<TARGET_FILE:root_property_watch>
         ${PROJECT_SOURCE_DIR}/fuzz/seeds/scene-3-pairs.bin.plist)
-set_tests_properties(app_real_session PROPERTIES LABELS gui TIMEOUT 300)
+# It runs a window manager of its own on the suite's display, which only one suite at a time
+# can do.
+set_tests_properties(app_real_session PROPERTIES LABELS gui TIMEOUT 300
+    RESOURCE_LOCK window_manager)
 
 # The real program on Qt's Wayland platform, under a headless Weston whose own screenshots are
 # the evidence. Both are required: a suite that skipped them would prove less than it says.
@@ -53,4 +56,5 @@ add_test(NAME app_screensaver
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/app/screensaver_test.sh
         $<TARGET_FILE:orbalin> $<TARGET_FILE:x11_host_window>
         ${PROJECT_SOURCE_DIR}/resources/orbalin.xml)
-set_tests_properties(app_screensaver PROPERTIES LABELS gui TIMEOUT 300)
+# The daemon blanks and grabs the whole display: nothing else may run on it meanwhile.
+set_tests_properties(app_screensaver PROPERTIES LABELS gui TIMEOUT 300 RUN_SERIAL TRUE)

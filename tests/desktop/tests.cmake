@@ -35,6 +35,8 @@ foreach(suite SingleInstance OnlyItsOwnUser FullScreenHandOver NoSessionBus Thum
     set_tests_properties(desktop_${suite} PROPERTIES LABELS gui
         ENVIRONMENT "LC_ALL=C.UTF-8;XDG_DATA_DIRS=${desktop_data}:/usr/local/share:/usr/share")
 endforeach()
+# It runs a window manager of its own on the suite's display, as the real session does.
+set_tests_properties(desktop_FullScreenHandOver PROPERTIES RESOURCE_LOCK window_manager)
 
 # Installed under a prefix of its own, as for one user: the bus starts it from there.
 set(elsewhere ${CMAKE_CURRENT_BINARY_DIR}/installed-elsewhere)
